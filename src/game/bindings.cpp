@@ -1,0 +1,86 @@
+// The eight key bindings and Settings.bin, their file.
+#include "game/bindings.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+int32_t gKeycodeUp = SDLK_UP;
+int32_t gKeycodeDown = SDLK_DOWN;
+int32_t gKeycodeLeft = SDLK_LEFT;
+int32_t gKeycodeRight = SDLK_RIGHT;
+int32_t gKeycodeRun = SDLK_RSHIFT;
+int32_t gKeycodeConfirmEat = SDLK_RETURN;
+int32_t gKeycodeCancelSmell = SDLK_RCTRL;
+int32_t gKeycodeToggleFullscreen = SDLK_F4;
+
+int32_t* const gBindingInOrder[kBindingCount] = {
+    &gKeycodeUp,  &gKeycodeDown,       &gKeycodeLeft,        &gKeycodeRight,
+    &gKeycodeRun, &gKeycodeConfirmEat, &gKeycodeCancelSmell, &gKeycodeToggleFullscreen,
+};
+
+static const int32_t kDefaultBinding[kBindingCount] = {
+    SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_RSHIFT, SDLK_RETURN, SDLK_RCTRL, SDLK_F4,
+};
+
+void resetBindings() {
+    for (int i = 0; i < kBindingCount; i++) {
+        *gBindingInOrder[i] = kDefaultBinding[i];
+    }
+}
+
+void encodeBindings(uint8_t bytes[kBindingFileSize]) {
+    for (int i = 0; i < kBindingCount; i++) {
+        uint32_t value = uint32_t(*gBindingInOrder[i]);
+        for (int b = 0; b < 4; b++) {
+            bytes[4 * i + b] = uint8_t(value >> (8 * b));
+        }
+    }
+}
+
+int decodeBindings(const uint8_t* bytes, int length) {
+    int taken = 0;
+    for (int i = 0; i < kBindingCount && 4 * i + 4 <= length; i++) {
+        uint32_t value = 0;
+        for (int b = 0; b < 4; b++) {
+            value |= uint32_t(bytes[4 * i + b]) << (8 * b);
+        }
+        *gBindingInOrder[i] = int32_t(value);
+        taken++;
+    }
+    return taken;
+}
+
+void loadBindings(const char* path) {
+    FILE* file = fopen(path, "rb");
+    if (file == nullptr) {
+        return;
+    }
+    uint8_t bytes[kBindingFileSize];
+    int length = int(fread(bytes, 1, sizeof bytes, file));
+    fclose(file);
+    decodeBindings(bytes, length);
+}
+
+int saveBindings(const char* path) {
+    // Write beside the file and rename over it, so that the old file stays whole until the new
+    // one is complete.
+    char temporaryPath[256];
+    if (snprintf(temporaryPath, sizeof temporaryPath, "%s.tmp", path) >= int(sizeof temporaryPath)) {
+        return kSaveOpenFailed;
+    }
+    FILE* file = fopen(temporaryPath, "wb");
+    if (file == nullptr) {
+        return kSaveOpenFailed;
+    }
+    uint8_t bytes[kBindingFileSize];
+    encodeBindings(bytes);
+    bool written = fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes;
+    written = fflush(file) == 0 && written;
+    written = fclose(file) == 0 && written;
+    if (!written || rename(temporaryPath, path) != 0) {
+        remove(temporaryPath);
+        return kSaveWriteFailed;
+    }
+    return kSaveOk;
+}

@@ -1,0 +1,33 @@
+// The end screens: victory and death, each an image with its own music until a key is pressed.
+#include "game/endscreen.h"
+
+#include <SDL.h>
+
+#include "render/media.h"
+
+constexpr int kEndScreenPassDelayMs = 25;
+
+int displayGameOverScreen(int textureSlot, int musicNumber) {
+    playNumberedMusic(musicNumber);
+    SDL_Delay(kEndScreenPauseMs);
+    // Keys pressed in the game's last moments and during the pause do not count.
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+    }
+    Mix_HaltChannel(-1);
+    SDL_Rect screen{0, 0, kScreenWidth, kScreenHeight};
+    for (;;) {
+        SDL_RenderClear(gRenderer);
+        SDL_RenderCopy(gRenderer, gTexture[textureSlot], &screen, &screen);
+        SDL_RenderPresent(gRenderer);
+        while (SDL_PollEvent(&event) != 0) {
+            if (event.type == SDL_QUIT) {
+                return 0;
+            }
+            if (event.type == SDL_KEYDOWN) {
+                return 1;
+            }
+        }
+        SDL_Delay(kEndScreenPassDelayMs);
+    }
+}

@@ -1,0 +1,219 @@
+// The play loop: one game on map 0, from loading to the end screen.
+#include "game/play.h"
+
+#include "game/bindings.h"
+#include "game/endscreen.h"
+#include "hunter/navigation.h"
+#include "movement/movement.h"
+#include "render/font.h"
+#include "render/mapview.h"
+#include "render/media.h"
+#include "world/map.h"
+#include "world/tileprops.h"
+#include "world/tracks.h"
+
+constexpr int kIntroductionEndTrack = 5; // the introduction goes with the deer's fifth track
+constexpr SDL_Rect kTallBox{120, 20, 250, 170};
+constexpr SDL_Rect kShortBox{120, 20, 250, 22};
+constexpr int kBoxTextX = 125;
+constexpr int kBoxTextY = 25;
+constexpr int kBoxRightLimit = 350;
+constexpr int kBoxFontStyle = 3;
+constexpr int kVictoryImage = kTextureWin;
+constexpr int kVictoryMusic = 2;
+constexpr int kDeathImage = kTextureGameOver;
+constexpr int kDeathMusic = 3;
+
+static void discardEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+    }
+}
+
+void startGame(PlayState* state) {
+    *state = PlayState{};
+    state->showIntroduction = 1;
+    state->eatHintTimer = -1;
+    state->hunterWarningDelay = -1;
+    state->hunterWarningTimer = -1;
+    resetDeer(&state->deer);
+    resetHunter(&state->hunter); // also: no hunter on the map
+    for (int owner = 0; owner < kTrackOwners; owner++) {
+        gNextTrackIndex[owner] = 0;
+        gOldestTrackIndex[owner] = 0;
+    }
+    gFoodLeftToEat = -2; // the game is won when all food tiles but two are eaten
+    gHuntingSpots = 0;
+    loadTileProperties();
+    gMapNumber = 0;
+    loadMap(1);
+    centerScreenOnXY(gPlayerX / 10, gPlayerY / 10);
+    discardEvents();
+}
+
+int handlePlayEvent(PlayState* state, const SDL_Event* event) {
+    if (event->type == SDL_QUIT) {
+        return 1;
+    }
+    if ((event->type != SDL_KEYDOWN && event->type != SDL_KEYUP) || event->key.repeat != 0) {
+        return 0;
+    }
+    int held = event->type == SDL_KEYDOWN ? 1 : 0;
+    SDL_Keycode key = event->key.keysym.sym;
+    // Only the first binding that matches, in this order, takes the key.
+    if (key == gKeycodeRight) {
+        state->rightHeld = held;
+    } else if (key == gKeycodeLeft) {
+        state->leftHeld = held;
+    } else if (key == gKeycodeDown) {
+        state->downHeld = held;
+    } else if (key == gKeycodeUp) {
+        state->upHeld = held;
+    } else if (key == gKeycodeRun) {
+        state->runHeld = held;
+    } else if (key == gKeycodeConfirmEat) {
+        state->eatHeld = held;
+    } else if (key == gKeycodeCancelSmell) {
+        state->smellHeld = held;
+    } else if (key == gKeycodeToggleFullscreen && held != 0) {
+        toggleFullscreen();
+    }
+    return 0;
+}
+
+static void renderBox(const SDL_Rect* box) {
+    SDL_SetRenderDrawColor(gRenderer, 255, 255, 255, 255);
+    SDL_RenderFillRect(gRenderer, box);
+    SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
+    SDL_RenderDrawRect(gRenderer, box);
+    gTextX = kBoxTextX;
+    gTextY = kBoxTextY;
+}
+
+static void renderBoxText(const char* text) { renderText(kBoxTextX, kBoxRightLimit, text, kBoxFontStyle); }
+
+static bool areMovementKeysArrows() {
+    return gKeycodeUp == SDLK_UP && gKeycodeDown == SDLK_DOWN && gKeycodeLeft == SDLK_LEFT &&
+           gKeycodeRight == SDLK_RIGHT;
+}
+
+static void renderIntroduction() {
+    renderBox(&kTallBox);
+    renderBoxText("Snow came early this year but you need to eat 10 to 15 kg of vegetation daily. So you'll have "
+                  "to search for the last pieces of green grass.\nPress ");
+    if (areMovementKeysArrows()) {
+        renderBoxText("arrow keys");
+    } else {
+        renderBoxText(SDL_GetKeyName(gKeycodeUp));
+        renderBoxText(", ");
+        renderBoxText(SDL_GetKeyName(gKeycodeDown));
+        renderBoxText(", ");
+        renderBoxText(SDL_GetKeyName(gKeycodeLeft));
+        renderBoxText(" and ");
+        renderBoxText(SDL_GetKeyName(gKeycodeRight));
+    }
+    renderBoxText(" to move and hold ");
+    renderBoxText(SDL_GetKeyName(gKeycodeRun));
+    renderBoxText(" to sprint for a while.");
+}
+
+static void renderTutorial(PlayState* state) {
+    if (gNextTrackIndex[0] == kIntroductionEndTrack) {
+        state->showIntroduction = 0;
+    }
+    if (state->showIntroduction != 0) {
+        renderIntroduction();
+    }
+    if (state->eatHintTimer == -1 && isFoodUnderDeerHead()) {
+        state->eatHintTimer = kEatHintFrames;
+    }
+    if (state->eatHintTimer > 0) {
+        renderBox(&kShortBox);
+        renderBoxText("Hold ");
+        renderBoxText(SDL_GetKeyName(gKeycodeConfirmEat));
+        renderBoxText(" to eat");
+        state->eatHintTimer--;
+        state->hunterWarningDelay = kHunterWarningDelayFrames;
+    } else if (state->eatHintTimer == 0) {
+        if (state->hunterWarningDelay == 0) {
+            state->hunterWarningTimer = kHunterWarningFrames;
+            state->eatHintTimer = -2;
+        }
+        state->hunterWarningDelay--;
+    }
+    if (state->hunterWarningTimer > 0) {
+        renderBox(&kTallBox);
+        renderBoxText("Some very unpleasant smell suddenly reached you nose: a HUNTER ! You can detect the source "
+                      "of that threat if you smell the air for a short while by holding ");
+        renderBoxText(SDL_GetKeyName(gKeycodeCancelSmell));
+        renderBoxText(".\nBlue circle = safety\nRed arrow = danger");
+        state->hunterWarningTimer--;
+        if (state->hunterWarningTimer == 0) {
+            arriveHunter();
+        }
+    }
+}
+
+int playFrame(PlayState* state) {
+    // Input: held flags from the events, then the frame's direction.
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        if (handlePlayEvent(state, &event) != 0) {
+            return kFrameQuit;
+        }
+    }
+    gPlayerInputX = state->rightHeld - state->leftHeld;
+    gPlayerInputY = state->downHeld - state->upHeld;
+
+    // The deer acts: moves, sprints, lays tracks, eats or smells.
+    stepDeer(&state->deer, &state->runHeld, state->eatHeld, state->smellHeld);
+
+    // Drawing in painter's order, with the hunter's step among it.
+    SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
+    SDL_RenderClear(gRenderer);
+    renderMap(1, kAllRows);
+    if (gNextTrackIndex[0] != gOldestTrackIndex[0]) {
+        renderTrack(0);
+    }
+    if (gHunterX >= 0 && stepHunter(&state->hunter, &state->deer.isWounded) == kHunterStepKilledDeer) {
+        return kFrameDeath;
+    }
+    renderMap(2, kRowsAboveDeer);
+    renderEntity(kTextureDeer, gPlayerX, gPlayerY, state->deer.deerAnimationCounter / 10, gPlayerOrientation);
+    renderMap(2, kRowsFromDeer);
+    renderMap(3, kAllRows);
+    renderMap(4, kAllRows);
+    renderSnow(1);
+    renderSmellIndicator(&state->deer, &state->hunter);
+    renderTutorial(state);
+
+    // Victory: all food but two eaten. This frame is not presented.
+    if (gFoodLeftToEat == 0) {
+        return kFrameVictory;
+    }
+    return kFrameGoesOn;
+}
+
+int play() {
+    PlayState state;
+    startGame(&state);
+    for (;;) {
+        Uint32 start = SDL_GetTicks();
+        int result = playFrame(&state);
+        if (result == kFrameQuit) {
+            return 0;
+        }
+        if (result == kFrameVictory) {
+            return displayGameOverScreen(kVictoryImage, kVictoryMusic);
+        }
+        if (result == kFrameDeath) {
+            return displayGameOverScreen(kDeathImage, kDeathMusic);
+        }
+        SDL_RenderPresent(gRenderer);
+        // Wait out the rest of the frame period; a slow frame is not made up for.
+        Uint32 elapsed = SDL_GetTicks() - start;
+        if (elapsed < kFramePeriodMs) {
+            SDL_Delay(kFramePeriodMs - elapsed);
+        }
+    }
+}

@@ -1,0 +1,46 @@
+// Start-up settings and the main loop between the title screen, a game and the settings screen.
+#include "game/startup.h"
+
+#include "game/play.h"
+#include "game/title.h"
+#include "render/font.h"
+#include "render/mapview.h"
+#include "render/media.h"
+#include "settings/settings.h"
+
+// Volume of each sound slot, 0 to 128: the eating sound is played at full volume.
+static const int kSoundVolume[kSoundSlots] = {25, 50, 50, 50, 128, 50, 50};
+
+void fixRenderSizes() {
+    gCharacterWidthToRender = gCharacterWidthInFile;
+    gCharacterHeightToRender = gCharacterHeightInFile;
+    gTileWidthToRender = 2 * gTileWidthInFile;
+    gTileHeightToRender = 2 * gTileHeightInFile;
+    gPlayerWidthToRender = 2 * gPlayerWidthInFile;
+    gPlayerHeightToRender = 2 * gPlayerHeightInFile;
+}
+
+void setVolumes() {
+    Mix_VolumeMusic(kMusicVolume);
+    for (int slot = 0; slot < kSoundSlots; slot++) {
+        Mix_VolumeChunk(gSnd[slot], kSoundVolume[slot]);
+    }
+}
+
+void runMainLoop() {
+    int titleMusicWanted = 1;
+    int result = 1;
+    while (result != 0) {
+        if (titleMusicWanted != 0) {
+            playMusic("../Common/mus00.mid");
+            titleMusicWanted = 0;
+        }
+        result = displayTitleScreen();
+        if (result == kMenuStartGame) {
+            result = play();
+            titleMusicWanted = 1; // the end screen replaced the music
+        } else if (result == kMenuSettings) {
+            result = adjustSettings();
+        }
+    }
+}

@@ -1,0 +1,25 @@
+// A* search over the movement grid, from a destination back to the hunter's cell.
+#pragma once
+
+#include <cstdint>
+
+#include "world/map.h"
+
+// Direction codes of gMapPathfindingParent and of moveHunter's result.
+constexpr uint8_t kDirectionUnvisited = 0;
+constexpr uint8_t kDirectionDestination = 1;
+constexpr uint8_t kDirectionRight = 2;
+constexpr uint8_t kDirectionUp = 3;
+constexpr uint8_t kDirectionLeft = 4;
+constexpr uint8_t kDirectionDown = 5;
+
+extern uint32_t gMapPathfindingG[kGridCells];     // steps from the destination (g-cost)
+extern int32_t gMapPathfindingF[kGridCells];      // g-cost plus the Manhattan heuristic (f-cost)
+extern uint8_t gMapPathfindingParent[kGridCells]; // direction code: the step towards the destination
+
+// |dx| + |dy|.
+int computeL1Norm(int dx, int dy);
+
+// Fills the direction field from the destination cell (clamped into the map) until the hunter's
+// cell is reached. Returns 1 when it was reached, 0 when the search ran out of cells first.
+int computeHunterPath(int row, int column);

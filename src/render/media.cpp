@@ -1,0 +1,135 @@
+// The SDL back end: set-up, media loading, fullscreen, music and the orderly shutdown.
+#include "render/media.h"
+
+#include <SDL_image.h>
+
+#include <cstdio>
+
+SDL_Window* gWindow = nullptr;
+SDL_Renderer* gRenderer = nullptr;
+SDL_Texture* gTexture[kTextureSlots] = {};
+const char gTexturePath[kTextureSlots][kTexturePathSize] = {
+    "../Common/Deer.png",  "../Common/Hunter.png", "../Common/Title.png",
+    "../Common/GameOver.png", "../Common/Win.png", "../Common/Font.png",
+    "../Common/Tiles.png", "../Common/Icon.png",   "../Common/Snow.png",
+};
+Mix_Chunk* gSnd[kSoundSlots] = {};
+Mix_Music* gMus = nullptr;
+char gMusicFilePath[kMusicFilePathSize] = {};
+int gIsFullscreen = 0;
+
+constexpr int kAudioFrequency = 44100; // Hz
+constexpr int kAudioChannels = 2;      // stereo
+constexpr int kAudioChunkSize = 2048;  // sample frames per mixing call
+constexpr int kMaxMusicNumber = 99;    // two digits in the file name
+
+int initializeSDL() {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) < 0) {
+        printf("SDL could not initialize! SDL Error: %s\n", SDL_GetError());
+        return 1;
+    }
+    gWindow = SDL_CreateWindow("Velmoor", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kScreenWidth,
+                               kScreenHeight, SDL_WINDOW_SHOWN);
+    if (gWindow == nullptr) {
+        printf("Window could not be created! SDL Error: %s\n", SDL_GetError());
+        return 1;
+    }
+    gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (gRenderer == nullptr) {
+        printf("Renderer could not be created! SDL Error: %s\n", SDL_GetError());
+        return 1;
+    }
+    SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
+    SDL_SetRenderDrawBlendMode(gRenderer, SDL_BLENDMODE_BLEND);
+    if ((IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) == 0) {
+        printf("SDL_image could not initialize! SDL_image Error: %s\n", SDL_GetError());
+        return 1;
+    }
+    if (Mix_OpenAudio(kAudioFrequency, AUDIO_S16LSB, kAudioChannels, kAudioChunkSize) < 0) {
+        printf("SDL_mixer could not initialize! SDL_mixer Error: %s\n", SDL_GetError());
+        return 1;
+    }
+    return 0;
+}
+
+int loadMedia() {
+    int failed = 0;
+    for (int slot = 0; slot < kTextureSlots; slot++) {
+        SDL_Surface* surface = IMG_Load(gTexturePath[slot]);
+        if (surface == nullptr) {
+            printf("Unable to load image %s! SDL Error: %s\n", gTexturePath[slot], SDL_GetError());
+            failed = 1;
+            continue;
+        }
+        SDL_SetColorKey(surface, SDL_TRUE, SDL_MapRGB(surface->format, 255, 0, 255));
+        gTexture[slot] = SDL_CreateTextureFromSurface(gRenderer, surface);
+        if (gTexture[slot] == nullptr) {
+            printf("Unable to create texture from %s! SDL Error: %s\n", gTexturePath[slot], SDL_GetError());
+            failed = 1;
+        }
+        SDL_FreeSurface(surface);
+    }
+    for (int slot = 0; slot < kSoundSlots; slot++) {
+        char path[20];
+        snprintf(path, sizeof path, "../Common/snd%02d.wav", slot);
+        // Keep the file's own error: the loader would only report a missing stream.
+        SDL_RWops* stream = SDL_RWFromFile(path, "rb");
+        gSnd[slot] = stream != nullptr ? Mix_LoadWAV_RW(stream, 1) : nullptr;
+        if (gSnd[slot] == nullptr) {
+            printf("Failed to load snd%02d sound effect! SDL_mixer Error: %s\n", slot, SDL_GetError());
+            failed = 1;
+        }
+    }
+    return failed;
+}
+
+void toggleFullscreen() {
+    if (gIsFullscreen != 0) {
+        SDL_SetWindowFullscreen(gWindow, 0);
+        // Some video drivers keep the fullscreen mode's size: the window is 800 x 600 again.
+        SDL_SetWindowSize(gWindow, kScreenWidth, kScreenHeight);
+        gIsFullscreen = 0;
+    } else {
+        SDL_SetWindowFullscreen(gWindow, SDL_WINDOW_FULLSCREEN);
+        gIsFullscreen = 1;
+    }
+}
+
+void playMusic(const char* path) {
+    // Stop and release the piece being replaced, so a run of many pieces holds only one.
+    Mix_HaltMusic();
+    Mix_FreeMusic(gMus);
+    gMus = path != nullptr ? Mix_LoadMUS(path) : nullptr;
+    if (gMus != nullptr) {
+        Mix_PlayMusic(gMus, -1);
+    }
+}
+
+void playNumberedMusic(int musicNumber) {
+    if (musicNumber < 0 || musicNumber > kMaxMusicNumber) {
+        playMusic(nullptr);
+        return;
+    }
+    snprintf(gMusicFilePath, sizeof gMusicFilePath, "../Common/mus%02d.mid", musicNumber);
+    playMusic(gMusicFilePath);
+}
+
+void closeSDL() {
+    for (int slot = 0; slot < kTextureSlots; slot++) {
+        SDL_DestroyTexture(gTexture[slot]);
+        gTexture[slot] = nullptr;
+    }
+    Mix_FreeMusic(gMus);
+    gMus = nullptr;
+    for (int slot = 0; slot < kSoundSlots; slot++) {
+        Mix_FreeChunk(gSnd[slot]);
+        gSnd[slot] = nullptr;
+    }
+    SDL_DestroyRenderer(gRenderer);
+    gRenderer = nullptr;
+    SDL_DestroyWindow(gWindow);
+    gWindow = nullptr;
+    Mix_Quit();
+    IMG_Quit();
+    SDL_Quit();
+}

@@ -1,0 +1,63 @@
+// The SDL back end: window, renderer, audio device, textures, sound effects, music, shutdown.
+#pragma once
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+constexpr int kTextureSlots = 9;
+constexpr int kSoundSlots = 7;
+constexpr int kTexturePathSize = 32;
+constexpr int kMusicFilePathSize = 20; // "../Common/musNN.mid" and its terminating zero
+
+// Texture slots.
+constexpr int kTextureDeer = 0;
+constexpr int kTextureHunter = 1;
+constexpr int kTextureTitle = 2;
+constexpr int kTextureGameOver = 3;
+constexpr int kTextureWin = 4;
+constexpr int kTextureFont = 5;
+constexpr int kTextureTiles = 6;
+constexpr int kTextureIcon = 7;
+constexpr int kTextureSnow = 8;
+
+// Sound slots.
+constexpr int kSoundMenu = 0;
+constexpr int kSoundFootstep = 1;
+constexpr int kSoundDanger = 2;
+constexpr int kSoundSniff = 3;
+constexpr int kSoundEating = 4;
+constexpr int kSoundSafe = 5;
+constexpr int kSoundGunshot = 6;
+
+extern SDL_Window* gWindow;                                   // the one window
+extern SDL_Renderer* gRenderer;                               // the one renderer, bound to gWindow
+extern SDL_Texture* gTexture[kTextureSlots];                  // one texture per slot
+extern const char gTexturePath[kTextureSlots][kTexturePathSize]; // image file of each slot
+extern Mix_Chunk* gSnd[kSoundSlots];                          // one sound effect per slot
+extern Mix_Music* gMus;                                       // the music loaded last
+extern char gMusicFilePath[kMusicFilePathSize];               // path of the last numbered music
+extern int gIsFullscreen;                                     // 1 while fullscreen
+
+// Brings up SDL, the window, the renderer, the PNG loader and the audio device.
+// Returns 0 when all are ready, 1 at the first failing step (after printing its message).
+int initializeSDL();
+
+// Loads all nine images and seven sounds, trying each even after a failure.
+// Returns 0 when all loaded, 1 when any failed (each failure printed).
+int loadMedia();
+
+// Flips the window between windowed and fullscreen.
+void toggleFullscreen();
+
+// Loads the music at path into gMus, releasing the piece it replaces, and plays it looping.
+// A file that does not load, or a null path, leaves no music playing; nothing is printed.
+void playMusic(const char* path);
+
+// Formats "../Common/mus%02d.mid" into gMusicFilePath and plays it looping. A number outside
+// 0 to 99 has no file name and plays nothing.
+void playNumberedMusic(int musicNumber);
+
+// Releases everything in order and shuts SDL down; safe after a partial start-up.
+void closeSDL();

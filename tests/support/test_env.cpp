@@ -1,0 +1,93 @@
+// Helpers for in-process tests: a private copy of Common/, headless SDL, pixels read back.
+#include "support/test_env.h"
+
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "render/font.h"
+#include "render/media.h"
+#include "render/mapview.h"
+
+namespace fs = std::filesystem;
+
+static fs::path CommonCopy; // the Common/ copy of the running test, replaced by each enterTempCommon
+
+std::string enterTempCommon(const char* const* files, int fileCount) {
+    char pattern[] = "/tmp/velmoor-test-XXXXXX";
+    const char* root = mkdtemp(pattern);
+    EXPECT_NE(root, nullptr);
+    fs::path base(root);
+    fs::path source = fs::path(VELMOOR_SOURCE_DIR) / "Common";
+    CommonCopy = base / "Common";
+    fs::create_directories(CommonCopy);
+    fs::create_directories(base / "run");
+    if (fileCount == 0) {
+        for (const auto& entry : fs::directory_iterator(source)) {
+            if (entry.path().filename() != "Settings.bin") {
+                fs::copy_file(entry.path(), CommonCopy / entry.path().filename());
+            }
+        }
+    } else {
+        for (int i = 0; i < fileCount; i++) {
+            fs::copy_file(source / files[i], CommonCopy / files[i]);
+        }
+    }
+    EXPECT_EQ(chdir((base / "run").c_str()), 0);
+    return CommonCopy.string();
+}
+
+void writeCommonFile(const std::string& name, const std::string& text) {
+    std::ofstream out(CommonCopy / name, std::ios::binary);
+    out << text;
+}
+
+void startHeadlessSDL() {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("SDL_RENDER_DRIVER", "software", 1);
+    if (gRenderer != nullptr) {
+        return;
+    }
+    ASSERT_EQ(initializeSDL(), 0) << SDL_GetError();
+    gCharacterWidthToRender = gCharacterWidthInFile;
+    gCharacterHeightToRender = gCharacterHeightInFile;
+    gTileWidthToRender = 2 * gTileWidthInFile;
+    gTileHeightToRender = 2 * gTileHeightInFile;
+    gPlayerWidthToRender = 2 * gPlayerWidthInFile;
+    gPlayerHeightToRender = 2 * gPlayerHeightInFile;
+}
+
+void loadHeadlessMedia() {
+    for (int slot = 0; slot < kTextureSlots; slot++) {
+        SDL_DestroyTexture(gTexture[slot]);
+        gTexture[slot] = nullptr;
+    }
+    for (int slot = 0; slot < kSoundSlots; slot++) {
+        Mix_FreeChunk(gSnd[slot]);
+        gSnd[slot] = nullptr;
+    }
+    ASSERT_EQ(loadMedia(), 0);
+}
+
+SDL_Color readPixel(int x, int y) {
+    Uint32 pixel = 0;
+    SDL_Rect rect{x, y, 1, 1};
+    SDL_RenderReadPixels(gRenderer, &rect, SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
+    return SDL_Color{Uint8(pixel >> 16), Uint8(pixel >> 8), Uint8(pixel), Uint8(pixel >> 24)};
+}
+
+void pushKey(SDL_EventType type, SDL_Keycode key, int repeat) {
+    SDL_Event event{};
+    event.type = type;
+    event.key.type = type;
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.key.repeat = Uint8(repeat);
+    event.key.keysym.sym = key;
+    SDL_PushEvent(&event);
+}
