@@ -6,7 +6,7 @@ packages=(
   g++ cmake make pkg-config clang libclang-rt-14-dev
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev zlib1g-dev timgm6mb-soundfont
   libgtest-dev libbenchmark-dev
-  xvfb xdotool imagemagick libx11-dev tiled
+  xvfb xdotool x11-xserver-utils imagemagick libx11-dev tiled
 )
 
 missing=()

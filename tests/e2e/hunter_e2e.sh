@@ -31,6 +31,6 @@ press space
 sleep 0.5
 s="$(shot title)"
 [ "$(pixel "$s" 230 223)" = "255,45,0" ] || fail "the title screen did not return after the death"
-status="$(close_game)"
-[ "$status" = 0 ] || fail "closing the window gave exit status $status"
+close_game
+[ "$STATUS" = 0 ] || fail "closing the window gave exit status $STATUS"
 echo "PASS after $dead s"

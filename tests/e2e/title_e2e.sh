@@ -49,8 +49,8 @@ frame_at "$s" 223 || fail "the title screen did not return on 'Start a game'"
 nonzero="$(od -An -v -tx1 -N 400000 -j 100000 "$WORK/audio.raw" | tr -s ' \n' '\n' | grep -vc '^00$' || true)"
 [ "$nonzero" -gt 1000 ] || fail "the title music is silent ($nonzero non-zero bytes)"
 
-status="$(close_game)"
-[ "$status" = 0 ] || fail "closing the window gave exit status $status"
+close_game
+[ "$STATUS" = 0 ] || fail "closing the window gave exit status $STATUS"
 
 # The next start uses the saved bindings: 's' now moves the selection down.
 start_game
@@ -60,6 +60,6 @@ frame_at "$s" 223 || fail "the old Down key still moves the menu after rebinding
 press s
 s="$(shot new-key)"
 frame_at "$s" 285 || fail "the saved binding 's' does not move the menu down"
-status="$(close_game)"
-[ "$status" = 0 ] || fail "closing the window gave exit status $status"
+close_game
+[ "$STATUS" = 0 ] || fail "closing the window gave exit status $STATUS"
 echo "PASS"
