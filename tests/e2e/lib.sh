@@ -16,7 +16,7 @@ cleanup() {
   if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
     kill "$GAME_PID" 2>/dev/null || true
   fi
-  [ -n "${KEEP_WORK:-}" ] && cp -r "$WORK" /tmp/e2e-kept || true
+  [ -n "${KEEP_WORK:-}" ] && rm -rf "$KEEP_WORK" && cp -r "$WORK" "$KEEP_WORK" || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -93,4 +93,16 @@ write_map() {
 # Counts the pixels in which two images differ by more than 5 per cent.
 differing_pixels() {
   { compare -metric AE -fuzz 5% "$1" "$2" null: 2>&1 || true; } | awk '{print int($1)}'
+}
+
+# Counts the grass-green pixels of a screenshot.
+green_pixels() {
+  convert "$1" -fx '(g > r + 0.12 && g > b + 0.04) ? 1 : 0' -format '%[fx:int(mean * w * h + 0.5)]' info:
+}
+
+# Counts the pixels in which two images differ by more than 5 per cent, in a region WxH+X+Y.
+differing_pixels_in() {
+  convert "$1" -crop "$3" +repage "$WORK/crop-a.png"
+  convert "$2" -crop "$3" +repage "$WORK/crop-b.png"
+  differing_pixels "$WORK/crop-a.png" "$WORK/crop-b.png"
 }
