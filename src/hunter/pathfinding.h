@@ -20,6 +20,7 @@ extern uint8_t gMapPathfindingParent[kGridCells]; // direction code: the step to
 // |dx| + |dy|.
 int computeL1Norm(int dx, int dy);
 
-// Fills the direction field from the destination cell (clamped into the map) until the hunter's
-// cell is reached. Returns 1 when it was reached, 0 when the search ran out of cells first.
+// Fills the direction field over the map from the destination cell (clamped into the map) until
+// the hunter's cell is reached; cells outside the map are left alone. Returns 1 when it was
+// reached, 0 when the search ran out of cells first.
 int computeHunterPath(int row, int column);
