@@ -304,7 +304,9 @@ static int makeWin(const std::string& outDir) {
   for (int k = 0; k < 24; ++k) {
     double x = randomRange(rng, 0, kScreenWidth);
     double y = ridge(x, 372, 26, 1.3) + randomRange(rng, 8, 40);
-    softEllipse(image, x, y, randomRange(rng, 10, 30), randomRange(rng, 3, 6), {236, 244, 250}, 0.9);
+    double width = randomRange(rng, 10, 30); // one draw per statement: argument order is the compiler's
+    double height = randomRange(rng, 3, 6);
+    softEllipse(image, x, y, width, height, {236, 244, 250}, 0.9);
   }
   fillHills(image, 440, 20, 3.7, {112, 184, 70}, {62, 140, 40}, kScreenHeight);
   // Melting snow patches and the first flowers on the meadow.

@@ -260,8 +260,9 @@ static void paintGrass(Image& sheet, int id) {
     double r = patches == 1 ? randomRange(rng, 9.0, 11.5) : randomRange(rng, 6.0, 7.5);
     for (int k = 0; k < 4; ++k) {
       double a = randomRange(rng, 0, 2 * kPi);
-      fillEllipse(sheet, cx + 0.45 * r * std::cos(a), cy + 0.35 * r * std::sin(a), r * randomRange(rng, 0.55, 0.8),
-                  r * randomRange(rng, 0.4, 0.6), kEarth);
+      double across = r * randomRange(rng, 0.55, 0.8); // one draw per statement: argument order is the compiler's
+      double down = r * randomRange(rng, 0.4, 0.6);
+      fillEllipse(sheet, cx + 0.45 * r * std::cos(a), cy + 0.35 * r * std::sin(a), across, down, kEarth);
     }
     // Turf over the earth, leaving a dark rim.
     for (int y = static_cast<int>(cy - r); y <= static_cast<int>(cy + r); ++y) {
@@ -290,8 +291,11 @@ static void paintGrass(Image& sheet, int id) {
     }
     // A little snow still lying on the turf.
     for (int k = 0; k < 3; ++k) {
-      fillEllipse(sheet, cx + randomRange(rng, -r * 0.5, r * 0.5), cy + randomRange(rng, -r * 0.3, r * 0.3),
-                  randomRange(rng, 1.0, 1.8), 1.0, kSnowBright);
+      // One draw per statement: the order in which a call's arguments run is the compiler's.
+      double x = cx + randomRange(rng, -r * 0.5, r * 0.5);
+      double y = cy + randomRange(rng, -r * 0.3, r * 0.3);
+      double radius = randomRange(rng, 1.0, 1.8);
+      fillEllipse(sheet, x, y, radius, 1.0, kSnowBright);
     }
   }
   if (patches == 0) {
@@ -565,7 +569,8 @@ static void paintFlakes(Image& sheet, int row, int count, uint32_t seed) {
   for (int k = 0; k < count; ++k) {
     int size = randomInt(rng, 0, 9);
     size = size < 5 ? 1 : (size < 8 ? 2 : 3);
-    int x = randomInt(rng, 0, kSnowPeriod / kSnowBlock - 1) * kSnowBlock + randomInt(rng, 2, kSnowBlock - 3 - size);
+    int block = randomInt(rng, 0, kSnowPeriod / kSnowBlock - 1);
+    int x = block * kSnowBlock + randomInt(rng, 2, kSnowBlock - 3 - size);
     int y = randomInt(rng, 0, kSnowRowHeight - 1);
     auto put = [&](int dx, int dy, Colour c) {
       setPixel(band, x + dx, (y + dy + kSnowRowHeight) % kSnowRowHeight, c);
