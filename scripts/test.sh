@@ -11,7 +11,9 @@ jobs="$(nproc)"
 echo "== Build and test (g++)"
 cmake -S "$repo" -B "$repo/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMOOR_WERROR=ON > /dev/null
 cmake --build "$repo/build" -j"$jobs"
-ctest --test-dir "$repo/build" --output-on-failure -j"$jobs"
+ctest --test-dir "$repo/build" --output-on-failure -j"$jobs" -LE e2e
+# The end-to-end tests drive the real game in real time: one at a time, on a quiet machine.
+ctest --test-dir "$repo/build" --output-on-failure -L e2e
 
 echo "== Build and test under AddressSanitizer and UndefinedBehaviorSanitizer (clang), with fuzzing"
 cmake -S "$repo" -B "$repo/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DVELMOOR_WERROR=ON \
