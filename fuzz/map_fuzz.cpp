@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "render/mapview.h"
@@ -9,46 +10,28 @@
 #include "world/tileprops.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size == 0) {
-        return 0;
-    }
-    gTileWidthToRender = gTileHeightToRender = 64;
-    gTileTypeMovement[19] = gTileTypeProjectiles[19] = 1;
-    gHuntingSpots = 0;
-    gFoodLeftToEat = -2;
     std::vector<uint8_t> text(data, data + size);
-    FILE* file = fmemopen(text.data(), text.size(), "r");
+    FILE* file = size > 0 ? fmemopen(text.data(), size, "r") : nullptr;
     if (file == nullptr) {
         return 0;
     }
+    gTileWidthToRender = gTileHeightToRender = 64;
+    gHuntingSpots = 0;
+    static std::vector<uint16_t> Before; // the map as it was before this read
+    Before.assign(gMap, gMap + kMapLayers * kGridCells);
     int music = -7;
     const int result = readMap(file, 1, &music);
     fclose(file);
-    if (result != 0 && result != 2) {
+    const bool refused = result == 2 && music == -1 && memcmp(Before.data(), gMap, sizeof gMap) == 0;
+    const bool sized = gMapRows >= kMinMapRows && gMapRows <= kGridSide && gMapColumns >= kMinMapColumns &&
+                       gMapColumns <= kGridSide;
+    if ((result == 0 ? !sized : !refused) || music < -1 || music > 99 || gHuntingSpots > kMaxHuntingSpots) {
         __builtin_trap();
     }
-    if (music < -1 || music > 99 || (result != 0 && music != -1)) {
-        __builtin_trap();
-    }
-    if (gHuntingSpots < 0 || gHuntingSpots > kMaxHuntingSpots) {
-        __builtin_trap();
-    }
-    if (result == 0) {
-        if (gMapRows < kMinMapRows || gMapRows > kGridSide || gMapColumns < kMinMapColumns || gMapColumns > kGridSide) {
+    for (int i = 0; i < kMapLayers * kGridCells; i++) { // every id has table entries; markers are gone
+        const bool marker = i >= 3 * kGridCells && (gMap[i] == kDeerStartMarker || gMap[i] == kHuntingSpotMarker);
+        if (gMap[i] >= kTileIdCount || marker) {
             __builtin_trap();
-        }
-        for (int row = 0; row < gMapRows; row++) {
-            for (int column = 0; column < gMapColumns; column++) {
-                for (int layer = 0; layer < kMapLayers; layer++) {
-                    if (gMap[layer * kGridCells + row * kGridSide + column] >= kTileIdCount) {
-                        __builtin_trap();
-                    }
-                }
-                const uint16_t marker = gMap[3 * kGridCells + row * kGridSide + column];
-                if (marker == kDeerStartMarker || marker == kHuntingSpotMarker) {
-                    __builtin_trap();
-                }
-            }
         }
     }
     return 0;

@@ -59,7 +59,14 @@ int readTmxNumber(FILE* file, int terminator, long long* value) {
         return -1;
     }
     if (c < '0' || c > '9') {
-        ungetc(c, file);
+        // A stray token inside a row counts as one value that cannot be read, so the values after
+        // it keep their places; markup (the end of a short block) is left for the literal scans.
+        while (c != EOF && c != terminator && c != '<' && !isWhiteSpace(c)) {
+            c = getc(file);
+        }
+        if (c != terminator && c != EOF) {
+            ungetc(c, file);
+        }
         return 0;
     }
     long long magnitude = 0;

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int kCell = 640; // a cell in tenths
+constexpr int kCell = 640; // a cell in tenths; the foot box runs from x - 120 to x + 120, y + 100 to y + 220
 
 class Movement : public testing::Test {
 protected:
@@ -27,36 +27,36 @@ protected:
     }
 };
 
-TEST_F(Movement, WalkingRightStopsFlushOnePixelShortOfABlockingColumn) {
-    block(3, 5);
-    place(3 * kCell + 340, 3 * kCell + 310);       // box rows 3..3
-    int moves = 0;
-    while (moveRight(50)) {
-        moves++;
-    }
-    EXPECT_EQ(gPlayerX, (64 * 5 - 1) * 10 - 120);  // box's right edge on pixel 319
-    EXPECT_EQ((gPlayerX + 120) / 10, 5 * 64 - 1);
-    EXPECT_EQ(moves, 17);
-    EXPECT_EQ(moveRight(50), 0);
-    EXPECT_EQ(gPlayerX, 3070);
-}
-
-TEST_F(Movement, ABlockInEitherRowOfTheBoxStopsTheDeer) {
-    // Box from y + 100 to y + 220 spans rows 3 and 4 at this height.
-    for (int blockedRow : {3, 4}) {
+// Walking on until a move is refused stops with the foot box on the last free pixel.
+TEST_F(Movement, WalkingStopsFlushAgainstBlockingCellsAndTheMapEdges) {
+    const struct { const char* name; int (*move)(int); int blockRow, blockColumn, x, y, stop; } rows[] = {
+        {"right to column 5", moveRight, 3, 5, 3 * kCell + 340, 3 * kCell + 310, (64 * 5 - 1) * 10 - 120},
+        {"right, block in the box's upper row", moveRight, 3, 5, 4 * kCell + 100, 4 * kCell - 150, 3070},
+        {"right, block in the box's lower row", moveRight, 4, 5, 4 * kCell + 100, 4 * kCell - 150, 3070},
+        {"left to column 2", moveLeft, 3, 2, 6 * kCell + 340, 3 * kCell + 310, 3 * kCell + 120},
+        {"up to row 1", moveUp, 1, 6, 6 * kCell + 340, 4 * kCell + 310, 2 * kCell - 100},
+        {"down to row 7", moveDown, 7, 6, 6 * kCell + 340, 3 * kCell + 310, (64 * 7 - 1) * 10 - 220},
+        {"left edge", moveLeft, 0, 19, 5 * kCell, 5 * kCell, 120},
+        {"top edge", moveUp, 0, 19, 5 * kCell, 5 * kCell, -100},
+        {"right edge", moveRight, 0, 0, 5 * kCell, 5 * kCell, (64 * 20 - 1) * 10 - 120},
+        {"bottom edge", moveDown, 0, 0, 5 * kCell, 5 * kCell, (64 * 15 - 1) * 10 - 220},
+    };
+    for (const auto& row : rows) {
         SetUp();
-        block(blockedRow, 5);
-        place(4 * kCell + 100, 4 * kCell - 150);
-        ASSERT_EQ((gPlayerY + 100) / kCell, 3);
-        ASSERT_EQ((gPlayerY + 220) / kCell, 4);
-        for (int i = 0; i < 20; i++) {
-            moveRight(100);
+        block(row.blockRow, row.blockColumn);
+        place(row.x, row.y);
+        int moves = 0;
+        while (row.move(50) && moves < 1000) {
+            moves++;
         }
-        EXPECT_EQ(gPlayerX, 3070) << "blocked row " << blockedRow;
+        const bool horizontal = row.move == moveRight || row.move == moveLeft;
+        EXPECT_EQ(horizontal ? gPlayerX : gPlayerY, row.stop) << row.name;
+        EXPECT_EQ(horizontal ? gPlayerY : gPlayerX, horizontal ? row.y : row.x) << row.name;
+        EXPECT_EQ(row.move(1), 0) << row.name;
     }
 }
 
-TEST_F(Movement, StepEndingBeforeTheLeadingColumnIsNotShortened) {
+TEST_F(Movement, OnlyTheStepThatWouldCrossIntoABlockIsShortened) {
     block(3, 5);
     place(4 * kCell + 100, 3 * kCell + 310);   // right edge at 2780, leading column 5 starts at 3200
     EXPECT_EQ(moveRight(100), 1);
@@ -66,80 +66,30 @@ TEST_F(Movement, StepEndingBeforeTheLeadingColumnIsNotShortened) {
     EXPECT_EQ(gPlayerX, 3070);
 }
 
-TEST_F(Movement, LeftAndUpStopOnTheFirstFreePixelAfterABlock) {
-    block(3, 2);
-    block(1, 6);
-    place(6 * kCell + 340, 3 * kCell + 310);
-    while (moveLeft(50)) {
-    }
-    EXPECT_EQ(gPlayerX, 3 * kCell + 120);      // box's left edge on pixel 192, next to column 2
-    place(6 * kCell + 340, 4 * kCell + 310);
-    while (moveUp(50)) {
-    }
-    EXPECT_EQ(gPlayerY, 2 * kCell - 100);      // box's top on pixel 128, below row 1
-    place(6 * kCell + 340, 3 * kCell + 310);
-    block(7, 6);
-    while (moveDown(50)) {
-    }
-    EXPECT_EQ(gPlayerY, (64 * 7 - 1) * 10 - 220);
-}
-
-TEST_F(Movement, TheFootBoxStaysInsideTheMapAtAllFourEdges) {
-    place(5 * kCell, 5 * kCell);
-    while (moveLeft(100)) {
-    }
-    EXPECT_EQ(gPlayerX, 120);
-    while (moveUp(100)) {
-    }
-    EXPECT_EQ(gPlayerY, -100);
-    while (moveRight(100)) {
-    }
-    EXPECT_EQ(gPlayerX, (64 * 20 - 1) * 10 - 120);
-    while (moveDown(100)) {
-    }
-    EXPECT_EQ(gPlayerY, (64 * 15 - 1) * 10 - 220);
-    EXPECT_EQ((gPlayerX + 120) / 10, 64 * 20 - 1);
-    EXPECT_EQ((gPlayerY + 220) / 10, 64 * 15 - 1);
-    EXPECT_EQ(moveRight(1) + moveDown(1), 0);
-}
-
-TEST_F(Movement, StepLengthsFollowWalkRunAndDiagonal) {
-    struct Case {
-        int inputX, inputY, run, dx, dy;
+// A diagonal into a wall slides along it; x moves first, so the vertical test sees the new columns.
+TEST_F(Movement, StepLengthsFollowWalkRunAndDiagonalAndSlideAlongWalls) {
+    const struct { const char* name; int wallFrom, wallTo, x, y, inputX, inputY, run, endX, endY; } rows[] = {
+        {"walk right", 1, 0, 3200, 3200, 1, 0, 0, 3250, 3200},    {"run left", 1, 0, 3200, 3200, -1, 0, 1, 3100, 3200},
+        {"walk down", 1, 0, 3200, 3200, 0, 1, 0, 3200, 3250},     {"run up", 1, 0, 3200, 3200, 0, -1, 1, 3200, 3100},
+        {"walk diagonal", 1, 0, 3200, 3200, 1, 1, 0, 3235, 3235},
+        {"run diagonal", 1, 0, 3200, 3200, -1, -1, 1, 3130, 3130},
+        {"run up-right", 1, 0, 3200, 3200, 1, -1, 1, 3270, 3130},
+        {"walk into the wall", 0, 14, 3070, 3200, 1, 1, 0, 3070, 3235}, // column 5 blocked in every row
+        {"run into the wall", 0, 14, 3070, 3200, 1, 1, 1, 3070, 3270},
+        {"down into the new column (6, 5)", 6, 6, 3050, 3560, 1, 1, 1, 3120, (64 * 6 - 1) * 10 - 220},
     };
-    for (const Case& c : {Case{1, 0, 0, 50, 0}, Case{-1, 0, 1, -100, 0}, Case{0, 1, 0, 0, 50}, Case{0, -1, 1, 0, -100},
-                          Case{1, 1, 0, 35, 35}, Case{-1, -1, 1, -70, -70}, Case{1, -1, 1, 70, -70}}) {
-        place(5 * kCell, 5 * kCell);
-        gPlayerInputX = c.inputX;
-        gPlayerInputY = c.inputY;
-        movePlayer(c.run);
-        EXPECT_EQ(gPlayerX - 5 * kCell, c.dx) << c.inputX << "," << c.inputY << " run " << c.run;
-        EXPECT_EQ(gPlayerY - 5 * kCell, c.dy) << c.inputX << "," << c.inputY << " run " << c.run;
+    for (const auto& row : rows) {
+        SetUp();
+        for (int blocked = row.wallFrom; blocked <= row.wallTo; blocked++) {
+            block(blocked, 5);
+        }
+        place(row.x, row.y);
+        gPlayerInputX = row.inputX;
+        gPlayerInputY = row.inputY;
+        movePlayer(row.run);
+        EXPECT_EQ(gPlayerX, row.endX) << row.name;
+        EXPECT_EQ(gPlayerY, row.endY) << row.name;
     }
-}
-
-TEST_F(Movement, DiagonalIntoAWallSlidesAlongIt) {
-    for (int row = 0; row < 15; row++) {
-        block(row, 5);
-    }
-    place(3070, 5 * kCell);                    // flush against the wall on the right
-    gPlayerInputX = 1;
-    gPlayerInputY = 1;
-    movePlayer(0);
-    EXPECT_EQ(gPlayerX, 3070);
-    EXPECT_EQ(gPlayerY, 5 * kCell + 35);
-    movePlayer(1);
-    EXPECT_EQ(gPlayerY, 5 * kCell + 105);
-}
-
-TEST_F(Movement, VerticalMoveTestsTheColumnsAtTheNewX) {
-    block(6, 5);
-    place(3050, 3560);                         // box in column 4 and row 5; cell (6, 5) is blocked
-    gPlayerInputX = 1;
-    gPlayerInputY = 1;
-    movePlayer(1);                             // x first: the box now reaches into column 5
-    EXPECT_EQ(gPlayerX, 3120);
-    EXPECT_EQ(gPlayerY, (64 * 6 - 1) * 10 - 220);
 }
 
 } // namespace

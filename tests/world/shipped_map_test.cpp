@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "movement/movement.h"
 #include "render/mapview.h"
@@ -15,85 +14,66 @@
 
 namespace {
 
-// Everything the game takes from the two files.
-struct LoadedWorld {
-    std::vector<uint16_t> map;
-    std::vector<uint8_t> movement, projectiles;
-    std::vector<int> spotRows, spotColumns;
-    int rows, columns, food, playerX, playerY, music;
-    std::string messages;
-    bool operator==(const LoadedWorld&) const = default;
-};
-
-LoadedWorld loadWorld(const std::string& propertiesPath, const std::string& mapPath) {
-    memset(gTileTypeMovement, 0, sizeof gTileTypeMovement);
-    memset(gTileTypeProjectiles, 0, sizeof gTileTypeProjectiles);
-    memset(gTileTypeOverlay, 0, sizeof gTileTypeOverlay);
-    memset(gMap, 0, sizeof gMap);
-    memset(gMapMovementObstacle, 0, sizeof gMapMovementObstacle);
-    memset(gMapProjectileObstacle, 0, sizeof gMapProjectileObstacle);
+// Reads both files from scratch and returns what they printed; *state gets every byte the game
+// takes from them and *music the map's music number. A file that cannot be opened fails the test.
+std::string loadWorld(const std::string& propertiesPath, const std::string& mapPath, std::string* state, int* music) {
+    clearWorld();
     gTileWidthToRender = gTileHeightToRender = 64;
-    gHuntingSpots = 0;
-    gFoodLeftToEat = 0;
+    gHuntingSpots = gFoodLeftToEat = 0;
     gPlayerX = gPlayerY = -1;
-    LoadedWorld world{};
-    testing::internal::CaptureStdout();
-    FILE* file = fopen(propertiesPath.c_str(), "r");
-    EXPECT_NE(file, nullptr) << propertiesPath;
-    if (file != nullptr) {
-        readTileProperties(file);
-        fclose(file);
+    *music = -2;
+    FILE* properties = fopen(propertiesPath.c_str(), "r");
+    FILE* map = fopen(mapPath.c_str(), "r");
+    if (properties == nullptr || map == nullptr) {
+        return "not opened: " + propertiesPath + ", " + mapPath; // fails the caller's check of the messages
     }
-    file = fopen(mapPath.c_str(), "r");
-    EXPECT_NE(file, nullptr) << mapPath;
-    if (file != nullptr) {
-        EXPECT_EQ(readMap(file, 1, &world.music), 0);
-        fclose(file);
+    const std::string messages = printed([&] {
+        readTileProperties(properties);
+        EXPECT_EQ(readMap(map, 1, music), 0);
+    });
+    fclose(properties);
+    fclose(map);
+    const int numbers[] = {gMapRows, gMapColumns, gFoodLeftToEat, gPlayerX, gPlayerY, *music, gHuntingSpots};
+    const std::pair<const void*, size_t> parts[] = {
+        {gMap, sizeof gMap}, {gMapMovementObstacle, sizeof gMapMovementObstacle},
+        {gMapProjectileObstacle, sizeof gMapProjectileObstacle}, {gTileTypeMovement, sizeof gTileTypeMovement},
+        {gTileTypeProjectiles, sizeof gTileTypeProjectiles}, {gTileTypeOverlay, sizeof gTileTypeOverlay},
+        {gHuntingSpotRow, gHuntingSpots * sizeof(int)}, {gHuntingSpotColumn, gHuntingSpots * sizeof(int)},
+        {numbers, sizeof numbers}};
+    state->clear();
+    for (const auto& [bytes, size] : parts) {
+        state->append(static_cast<const char*>(bytes), size);
     }
-    fflush(stdout);
-    world.messages = testing::internal::GetCapturedStdout();
-    world.map.assign(gMap, gMap + kMapLayers * kGridCells);
-    world.movement.assign(gMapMovementObstacle, gMapMovementObstacle + kGridCells);
-    world.projectiles.assign(gMapProjectileObstacle, gMapProjectileObstacle + kGridCells);
-    world.spotRows.assign(gHuntingSpotRow, gHuntingSpotRow + gHuntingSpots);
-    world.spotColumns.assign(gHuntingSpotColumn, gHuntingSpotColumn + gHuntingSpots);
-    world.rows = gMapRows;
-    world.columns = gMapColumns;
-    world.food = gFoodLeftToEat;
-    world.playerX = gPlayerX;
-    world.playerY = gPlayerY;
-    for (int i = 0; i < kTileIdCount; i++) {
-        world.movement.push_back(gTileTypeMovement[i]);
-        world.projectiles.push_back(gTileTypeProjectiles[i]);
-        world.map.push_back(gTileTypeOverlay[i]);
-    }
-    return world;
+    return messages;
 }
 
-LoadedWorld loadShippedWorld() {
+std::string loadShippedWorld(std::string* state, int* music) {
     const char* files[] = {"properties.tmx", "map00000.tmx"};
     enterTempCommon(files, 2);
-    return loadWorld("../Common/properties.tmx", "../Common/map00000.tmx");
+    return loadWorld("../Common/properties.tmx", "../Common/map00000.tmx", state, music);
 }
 
+uint16_t cell(int layer, int row, int column) { return gMap[layer * kGridCells + row * kGridSide + column]; }
+
 TEST(ShippedMap, LoadsCleanlyWithItsGrassSpotsStartAndMusic) {
-    const LoadedWorld world = loadShippedWorld();
-    EXPECT_EQ(world.messages, "");
-    EXPECT_EQ(world.columns, 48);
-    EXPECT_EQ(world.rows, 36);
-    EXPECT_EQ(world.music, 1);
-    EXPECT_EQ(world.food, 31);
-    EXPECT_EQ(world.spotRows.size(), 11u);
-    EXPECT_EQ(world.playerX, 10 * 640 + 340);
-    EXPECT_EQ(world.playerY, 23 * 640 + 310);
-    for (size_t i = 0; i < world.spotRows.size(); i++) {
-        EXPECT_EQ(world.movement[world.spotRows[i] * kGridSide + world.spotColumns[i]], 0) << "spot " << i;
+    std::string state;
+    int music;
+    EXPECT_EQ(loadShippedWorld(&state, &music), "");
+    EXPECT_EQ(music, 1);
+    EXPECT_EQ(gMapColumns, 48);
+    EXPECT_EQ(gMapRows, 36);
+    EXPECT_EQ(gFoodLeftToEat, 31);
+    EXPECT_EQ(gPlayerX, 10 * 640 + 340);
+    EXPECT_EQ(gPlayerY, 23 * 640 + 310);
+    ASSERT_EQ(gHuntingSpots, 11);
+    for (int i = 0; i < gHuntingSpots; i++) {
+        EXPECT_EQ(gMapMovementObstacle[gHuntingSpotRow[i] * kGridSide + gHuntingSpotColumn[i]], 0) << "spot " << i;
     }
-    for (int row = 0; row < world.rows; row++) {
-        for (int column = 0; column < world.columns; column++) {
-            EXPECT_EQ(world.map[3 * kGridCells + row * kGridSide + column], 0);  // markers all taken out
+    for (int row = 0; row < gMapRows; row++) {
+        for (int column = 0; column < gMapColumns; column++) {
+            EXPECT_EQ(cell(3, row, column), 0) << "marker left at " << row << "," << column;
             for (int layer = 0; layer < kMapLayers; layer++) {
-                const uint16_t id = world.map[layer * kGridCells + row * kGridSide + column];
+                const uint16_t id = cell(layer, row, column);
                 EXPECT_TRUE(id == 0 || gTileTypeOverlay[id] != 0) << "undrawn tile " << id;
             }
         }
@@ -104,14 +84,16 @@ TEST(ShippedMap, LoadsCleanlyWithItsGrassSpotsStartAndMusic) {
 // (all positions are whole pixels: every step and every limit is a multiple of ten tenths), with
 // the facing it keeps while standing (the last horizontal direction), and collects the head cells.
 TEST(ShippedMap, TheDeerCanReachAndEatEveryGrassTileFromItsStart) {
-    const LoadedWorld world = loadShippedWorld();
-    const int width = world.columns * 64 + 1;   // x in pixels, 0 .. 64 * columns
-    const int height = world.rows * 64 + 20;    // y in pixels, -10 .. 64 * rows + 9
+    std::string state;
+    int music;
+    ASSERT_EQ(loadShippedWorld(&state, &music), "");
+    const int width = gMapColumns * 64 + 1;   // x in pixels, 0 .. 64 * columns
+    const int height = gMapRows * 64 + 20;    // y in pixels, -10 .. 64 * rows + 9
     auto stateOf = [&](int x, int y, int facing) { return ((y / 10 + 10) * width + x / 10) * 2 + facing / 2; };
     std::vector<uint8_t> seen(size_t(width) * height * 2, 0);
     std::vector<int> queue;
     std::vector<uint8_t> eatable(kGridCells, 0);
-    queue.push_back(stateOf(world.playerX, world.playerY, 0));
+    queue.push_back(stateOf(gPlayerX, gPlayerY, 0));
     seen[queue[0]] = 1;
     int (*const moves[4])(int) = {moveRight, moveLeft, moveDown, moveUp};
     for (size_t next = 0; next < queue.size(); next++) {
@@ -140,22 +122,20 @@ TEST(ShippedMap, TheDeerCanReachAndEatEveryGrassTileFromItsStart) {
         }
     }
     int grass = 0;
-    for (int row = 0; row < world.rows; row++) {
-        for (int column = 0; column < world.columns; column++) {
-            if (isFoodTile(world.map[kGridCells + row * kGridSide + column])) {
+    for (int row = 0; row < gMapRows; row++) {
+        for (int column = 0; column < gMapColumns; column++) {
+            if (isFoodTile(cell(1, row, column))) {
                 grass++;
                 EXPECT_TRUE(eatable[row * kGridSide + column]) << "grass at row " << row << ", column " << column;
             }
         }
     }
-    EXPECT_EQ(grass, world.food);
+    EXPECT_EQ(grass, gFoodLeftToEat);
 }
 
 std::string fileText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // The shipped files are the editor's own output: a re-save in place is byte for byte the same, and
@@ -164,7 +144,9 @@ TEST(ShippedMap, EditorResaveLoadsToTheSameGame) {
     if (std::system("command -v tiled > /dev/null 2>&1") != 0) {
         GTEST_SKIP() << "the Tiled editor is not installed";
     }
-    const LoadedWorld original = loadShippedWorld();
+    std::string original, resaved;
+    int music;
+    ASSERT_EQ(loadShippedWorld(&original, &music), "");
     namespace fs = std::filesystem;
     const fs::path common = fs::absolute("../Common");
     const fs::path elsewhere = fs::absolute("resaved");
@@ -173,19 +155,19 @@ TEST(ShippedMap, EditorResaveLoadsToTheSameGame) {
     if (sheetPresent) {
         fs::copy_file(fs::path(VELMOOR_SOURCE_DIR) / "Common" / "Tiles.png", common / "Tiles.png");
     }
-    for (const char* name : {"properties", "map00000"}) {
-        const std::string export_ = "QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$(mktemp -d) tiled --export-map tmx ";
-        const std::string source = (common / (std::string(name) + ".tmx")).string();
-        ASSERT_EQ(std::system((export_ + source + " " + (elsewhere / (std::string(name) + ".tmx")).string() +
-                               " > /dev/null 2>&1").c_str()), 0);
-        ASSERT_EQ(std::system((export_ + source + " " + (common / (std::string(name) + ".again.tmx")).string() +
-                               " > /dev/null 2>&1").c_str()), 0);
+    for (const std::string name : {"properties", "map00000"}) {
+        const fs::path source = common / (name + ".tmx");
+        for (const fs::path& target : {elsewhere / (name + ".tmx"), common / (name + ".again.tmx")}) {
+            ASSERT_EQ(std::system(("QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$(mktemp -d) tiled --export-map tmx " +
+                                   source.string() + " " + target.string() + " > /dev/null 2>&1").c_str()), 0);
+        }
         if (sheetPresent) {
-            EXPECT_EQ(fileText(common / (std::string(name) + ".again.tmx")), fileText(source)) << name;
+            EXPECT_EQ(fileText(common / (name + ".again.tmx")), fileText(source)) << name;
         }
     }
-    const LoadedWorld resaved = loadWorld((elsewhere / "properties.tmx").string(), (elsewhere / "map00000.tmx").string());
-    EXPECT_EQ(resaved.messages, "");
+    const std::string messages = loadWorld((elsewhere / "properties.tmx").string(),
+                                           (elsewhere / "map00000.tmx").string(), &resaved, &music);
+    EXPECT_EQ(messages, "");
     EXPECT_TRUE(resaved == original);
 }
 
