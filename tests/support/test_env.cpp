@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "game/startup.h"
 #include "render/font.h"
 #include "render/media.h"
 #include "render/mapview.h"
@@ -55,12 +56,7 @@ void startHeadlessSDL() {
         return;
     }
     ASSERT_EQ(initializeSDL(), 0) << SDL_GetError();
-    gCharacterWidthToRender = gCharacterWidthInFile;
-    gCharacterHeightToRender = gCharacterHeightInFile;
-    gTileWidthToRender = 2 * gTileWidthInFile;
-    gTileHeightToRender = 2 * gTileHeightInFile;
-    gPlayerWidthToRender = 2 * gPlayerWidthInFile;
-    gPlayerHeightToRender = 2 * gPlayerHeightInFile;
+    fixRenderSizes();
 }
 
 void loadHeadlessMedia() {
