@@ -11,9 +11,7 @@
 #include <fstream>
 
 #include "game/startup.h"
-#include "render/font.h"
 #include "render/media.h"
-#include "render/mapview.h"
 
 namespace fs = std::filesystem;
 
