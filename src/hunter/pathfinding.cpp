@@ -72,6 +72,10 @@ static inline void erasePosition(PositionSet* set, unsigned position) {
     }
 }
 
+static inline bool containsPosition(const PositionSet* set, unsigned position) {
+    return (set->leaf[position / kWordBits] >> (position % kWordBits) & 1) != 0;
+}
+
 // The lowest position of a set, kNoPosition when it is empty.
 static inline unsigned firstPosition(const PositionSet* set) {
     if (set->top == 0) {
@@ -163,7 +167,7 @@ static inline unsigned takeCell(OpenList* list) {
         return cell;
     }
     const unsigned lastCell = OpenCell[last];
-    if (gMapPathfindingF[lastCell] == list->lowCost) {
+    if (containsPosition(list->lowSet, last)) {
         // The taken position's bit now marks the moved entry, still the earliest of its cost.
         erasePosition(list->lowSet, last);
     } else {
