@@ -126,23 +126,6 @@ TEST_F(DeerTest, SmellingBeatsEatingAndTheIndicatorShowsFromTheFortyEighthFrame)
     EXPECT_EQ(state.deer.isSniffSoundOn, 0);
 }
 
-TEST_F(DeerTest, DiagonalsFaceTheTableWayAndStandingKeepsTheLastHorizontalFacing) {
-    const int expected[3][3] = {{1, 1, 0}, {2, 0, 0}, {2, 3, 3}}; // [inputY + 1][inputX + 1]; (0, 0) stands
-    for (int y = -1; y <= 1; y++) {
-        for (int x = -1; x <= 1; x++) {
-            if (x == 0 && y == 0) {
-                continue;
-            }
-            step(x, y);
-            EXPECT_EQ(gPlayerOrientation, expected[y + 1][x + 1]) << x << "," << y;
-        }
-    }
-    step(-1, 1);
-    step(0, -1);
-    step(0, 0);
-    EXPECT_EQ(gPlayerOrientation, 2);
-}
-
 // An icon sheet whose every 16 x 16 cell is one colour: red names the cell's column, green its row.
 void installCodedIcons() {
     SDL_Surface* sheet = SDL_CreateRGBSurfaceWithFormat(0, 160, 32, 32, SDL_PIXELFORMAT_ARGB8888);
