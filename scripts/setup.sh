@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake make pkg-config clang libclang-rt-14-dev
+  g++ cmake make pkg-config clang libclang-rt-14-dev clang-format
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev zlib1g-dev timgm6mb-soundfont
   libgtest-dev libbenchmark-dev
   xvfb xdotool x11-xserver-utils imagemagick libx11-dev tiled

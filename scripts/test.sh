@@ -8,6 +8,9 @@ jobs="$(nproc)"
 
 "$repo/scripts/setup.sh"
 
+echo "== Source layout (clang-format)"
+"$repo/tests/tools/check_format.sh" "$repo"
+
 echo "== Build and test (g++)"
 cmake -S "$repo" -B "$repo/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMOOR_WERROR=ON > /dev/null
 cmake --build "$repo/build" -j"$jobs"
