@@ -94,8 +94,8 @@ static void longChaseScene() {
 // machine is shared, and the least disturbed run is the one that measures the code.
 constexpr double kNotRun = 1e9;
 static double FloodReferenceMs = kNotRun, FloodFastMs = kNotRun, FloodFromCentreMs = kNotRun,
-              ChaseReferenceMs = kNotRun, ChaseFastMs = kNotRun, StepReferenceMs = kNotRun,
-              StepFastMs = kNotRun, TrackScanMs = kNotRun;
+              ChaseReferenceMs = kNotRun, ChaseFastMs = kNotRun, StepReferenceMs = kNotRun, StepFastMs = kNotRun,
+              TrackScanMs = kNotRun;
 
 // The ratio counter of a benchmark, shown only when its reference ran before it in this run.
 static void setRatio(benchmark::State& state, double referenceMs, double fastMs) {
@@ -105,8 +105,7 @@ static void setRatio(benchmark::State& state, double referenceMs, double fastMs)
 }
 
 // Times the loop itself and keeps the fastest run in *best.
-template <typename Body>
-static double timeLoop(benchmark::State& state, double* best, Body body) {
+template <typename Body> static double timeLoop(benchmark::State& state, double* best, Body body) {
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
         body();
@@ -207,8 +206,9 @@ int main(int argc, char** argv) {
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    if (FloodReferenceMs < kNotRun && FloodFastMs < kNotRun && FloodFromCentreMs < kNotRun && ChaseReferenceMs < kNotRun &&
-        ChaseFastMs < kNotRun && TrackScanMs < kNotRun && StepReferenceMs < kNotRun && StepFastMs < kNotRun) {
+    if (FloodReferenceMs < kNotRun && FloodFastMs < kNotRun && FloodFromCentreMs < kNotRun &&
+        ChaseReferenceMs < kNotRun && ChaseFastMs < kNotRun && TrackScanMs < kNotRun && StepReferenceMs < kNotRun &&
+        StepFastMs < kNotRun) {
         printf("fastest runs:\n");
         printf("flood of a 256 x 256 map: %.3f ms (plain search %.2f ms, %.0f times faster; target < 1 ms)\n",
                FloodFastMs, FloodReferenceMs, FloodReferenceMs / FloodFastMs);

@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int result = readMap(file, 1, &music);
     fclose(file);
     const bool refused = result == 2 && music == -1 && memcmp(Before.data(), gMap, sizeof gMap) == 0;
-    const bool sized = gMapRows >= kMinMapRows && gMapRows <= kGridSide && gMapColumns >= kMinMapColumns &&
-                       gMapColumns <= kGridSide;
+    const bool sized =
+        gMapRows >= kMinMapRows && gMapRows <= kGridSide && gMapColumns >= kMinMapColumns && gMapColumns <= kGridSide;
     if ((result == 0 ? !sized : !refused) || music < -1 || music > 99 || gHuntingSpots > kMaxHuntingSpots) {
         __builtin_trap();
     }

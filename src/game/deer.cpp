@@ -12,16 +12,16 @@
 #include "world/map.h"
 #include "world/tracks.h"
 
-constexpr int kIdleCounter = 9;         // standing pose, column 0
-constexpr int kWalkFirstCounter = 10;   // walking cycle: counters 10..39
+constexpr int kIdleCounter = 9;       // standing pose, column 0
+constexpr int kWalkFirstCounter = 10; // walking cycle: counters 10..39
 constexpr int kWalkLastCounter = 39;
-constexpr int kEatPoseStart = 41;       // the head goes down from here...
-constexpr int kEatPoseDown = 69;        // ...to here, where the deer eats
-constexpr int kEatPoseUp = 40;          // the head held up while the eat binding stays held
-constexpr int kSmellPoseLow = 70;       // counters 71..89 raise the nose
+constexpr int kEatPoseStart = 41; // the head goes down from here...
+constexpr int kEatPoseDown = 69;  // ...to here, where the deer eats
+constexpr int kEatPoseUp = 40;    // the head held up while the eat binding stays held
+constexpr int kSmellPoseLow = 70; // counters 71..89 raise the nose
 constexpr int kSmellPoseHigh = 88;
-constexpr int kFootstepEvery = 10;      // a footstep sound on every tenth track index
-constexpr int kHeadOffsetX = 160;       // tenths: head point by facing, see findHeadCell
+constexpr int kFootstepEvery = 10; // a footstep sound on every tenth track index
+constexpr int kHeadOffsetX = 160;  // tenths: head point by facing, see findHeadCell
 constexpr int kHeadOffsetY = 300;
 
 void resetDeer(DeerState* deer) {

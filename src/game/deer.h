@@ -3,9 +3,9 @@
 
 struct HunterState;
 
-constexpr int kStaminaFull = 640;      // sprint reserve
-constexpr int kSprintCost = 10;        // reserve per sprinting frame
-constexpr int kEatFrames = 165;        // frames of eating per grass tile
+constexpr int kStaminaFull = 640; // sprint reserve
+constexpr int kSprintCost = 10;   // reserve per sprinting frame
+constexpr int kEatFrames = 165;   // frames of eating per grass tile
 constexpr int kEatStaminaBonus = 50;
 constexpr int kSmellIndicatorFrame = 48; // the indicator shows from this frame of smelling on
 
@@ -20,8 +20,8 @@ struct DeerState {
     int smellTime;                 // consecutive standing frames of smelling
     int isSniffSoundOn;
     int smellChannel;
-    int smellResultPending;        // the smell result sound may still play once
-    int eatTime;                   // frames spent eating the tile under the head
+    int smellResultPending; // the smell result sound may still play once
+    int eatTime;            // frames spent eating the tile under the head
     int eatChannel;
     int isEatingPose;
     int isFoodUnderHead;

@@ -6,7 +6,7 @@
 #include "game/deer.h"
 #include "hunter/hunter.h"
 
-constexpr int kFramePeriodMs = 25;     // at most 40 frames a second
+constexpr int kFramePeriodMs = 25; // at most 40 frames a second
 constexpr int kEatHintFrames = 165;
 constexpr int kHunterWarningDelayFrames = 300;
 constexpr int kHunterWarningFrames = 600;

@@ -8,7 +8,7 @@
 #include "render/media.h"
 
 constexpr SDL_Color kFrameColour{255, 45, 0, 255};
-constexpr int kHintX = 290;          // the fullscreen key hint at the bottom of the title
+constexpr int kHintX = 290; // the fullscreen key hint at the bottom of the title
 constexpr int kHintY = 583;
 constexpr int kHintLeftMargin = 2;
 constexpr int kHintFontStyle = 4;

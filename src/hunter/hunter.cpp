@@ -68,7 +68,8 @@ int stepHunter(HunterState* hunter, int* isWounded) {
     if (hunter->shotCooldown != 0) {
         hunter->shotCooldown--; // resting after a shot
     } else {
-        const int seesDeer = hasLineOfSight(gPlayerX / 10, gPlayerY / 10 + kDeerSightDrop, gHunterX / 10, gHunterY / 10);
+        const int seesDeer =
+            hasLineOfSight(gPlayerX / 10, gPlayerY / 10 + kDeerSightDrop, gHunterX / 10, gHunterY / 10);
         if (seesDeer && isInPositionToShoot()) {
             if (hunter->aimCountdown != 0) {
                 hunter->aimCountdown--;

@@ -1,8 +1,8 @@
 // The hunter's behaviour in every frame: rest, aim and shoot, chase, follow tracks, walk to spots.
 #pragma once
 
-constexpr int kAimFrames = 35;          // frames of aiming; the shot falls on the next one
-constexpr int kShotCooldownFrames = 150; // frames of rest after a shot
+constexpr int kAimFrames = 35;             // frames of aiming; the shot falls on the next one
+constexpr int kShotCooldownFrames = 150;   // frames of rest after a shot
 constexpr int kHunterAnimationFrames = 50; // the walk cycle: 10 columns of 5 frames
 
 // Per-game state of the hunter, owned by the play loop.
@@ -20,7 +20,7 @@ void resetHunter(HunterState* hunter);
 // The hunter arrives: placed on the farthest hunting spot, the first spot of the visit order used up.
 void arriveHunter();
 
-constexpr int kHunterStepGoesOn = 0;    // the frame goes on
+constexpr int kHunterStepGoesOn = 0;     // the frame goes on
 constexpr int kHunterStepKilledDeer = 1; // the second hit: the game ends, nothing more is drawn
 
 // The hunter's step of one frame, with his tracks and figure drawn. *isWounded is set by the

@@ -7,11 +7,11 @@ constexpr int kHunterWalkSpeed = 35; // tenths per frame
 constexpr int kHunterRunSpeed = 50;
 constexpr int kNoDestinationAge = 1024; // older than any live track
 
-extern int gHunterX;                                  // hunter centre, tenths of a map pixel; negative: no hunter
+extern int gHunterX; // hunter centre, tenths of a map pixel; negative: no hunter
 extern int gHunterY;
-extern int gHuntingSpotToVisit[kMaxHuntingSpots];     // shuffled visit order of the spot indices
-extern int gIndexOfHuntingSpotToVisit;                // next position to hand out; negative: shuffle again
-extern int gAgeOfHunterDestination;                   // age in frames of the information behind his destination
+extern int gHuntingSpotToVisit[kMaxHuntingSpots]; // shuffled visit order of the spot indices
+extern int gIndexOfHuntingSpotToVisit;            // next position to hand out; negative: shuffle again
+extern int gAgeOfHunterDestination;               // age in frames of the information behind his destination
 
 // Puts a new hunter on the centre of the hunting spot farthest from the deer and marks the visit
 // list for a new shuffle. Returns the spot's index, or -1 (no hunter placed) on a map without spots.

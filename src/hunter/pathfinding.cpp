@@ -43,8 +43,8 @@ struct OpenList {
     PositionSet* lowSet;  // positions of the entries of cost lowCost
     PositionSet* highSet; // positions of the entries of cost lowCost + 2
     int32_t lowCost;
-    unsigned count;       // entries in the list
-    unsigned lowFirst;    // the lowest position of lowSet, kNoPosition when it is empty
+    unsigned count;    // entries in the list
+    unsigned lowFirst; // the lowest position of lowSet, kNoPosition when it is empty
 };
 
 static uint16_t OpenCell[kOpenListCapacity]; // the open list: cell indices in list order

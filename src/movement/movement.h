@@ -1,9 +1,9 @@
 // The deer's movement in tenths of a map pixel, with its foot box kept out of blocking cells.
 #pragma once
 
-constexpr int kDeerWalkSpeed = 50;          // tenths per frame on one axis
+constexpr int kDeerWalkSpeed = 50; // tenths per frame on one axis
 constexpr int kDeerRunSpeed = 100;
-constexpr int gDeerWalkSpeedDiagonal = 35;  // per axis when moving diagonally
+constexpr int gDeerWalkSpeedDiagonal = 35; // per axis when moving diagonally
 constexpr int gDeerRunSpeedDiagonal = 70;
 
 extern int gPlayerInputX;      // -1 left, 0, +1 right: this frame's input

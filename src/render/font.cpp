@@ -14,12 +14,8 @@ constexpr int kFontStyleHeight = kFontRows * gCharacterHeightInFile; // pixels p
 
 // Glyph order of the sheet, row by row; '\0' marks a cell without a character.
 static const char kCharacterMap[kFontRows][kFontColumns + 1] = {
-    "0123456789ABCDEF",
-    "GHIJKLMNOPQRSTUV",
-    "WXYZabcdefghijkl",
-    "mnopqrstuvwxyz.:",
-    ",;|/\\'\"?!+-*=()_",
-    "<>[]#$^\0\0\0 \0\0\0\0\0",
+    "0123456789ABCDEF", "GHIJKLMNOPQRSTUV",   "WXYZabcdefghijkl",
+    "mnopqrstuvwxyz.:", ",;|/\\'\"?!+-*=()_", "<>[]#$^\0\0\0 \0\0\0\0\0",
 };
 
 int findGlyph(char character, int* row, int* column) {

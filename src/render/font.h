@@ -1,15 +1,15 @@
 // Text drawn from the bitmap font sheet, with word wrap and a cursor carried across calls.
 #pragma once
 
-constexpr int gCharacterWidthInFile = 10;  // glyph cell in Font.png, pixels
+constexpr int gCharacterWidthInFile = 10; // glyph cell in Font.png, pixels
 constexpr int gCharacterHeightInFile = 15;
-constexpr int kFontColumns = 16;           // a style is 16 x 6 glyph cells
+constexpr int kFontColumns = 16; // a style is 16 x 6 glyph cells
 constexpr int kFontRows = 6;
-constexpr int kLineHeight = 15;            // pixels per line feed and wrap
+constexpr int kLineHeight = 15; // pixels per line feed and wrap
 
-extern int gCharacterWidthToRender;  // glyph size on screen, pixels
+extern int gCharacterWidthToRender; // glyph size on screen, pixels
 extern int gCharacterHeightToRender;
-extern int gTextX;                   // text cursor: top-left corner of the next glyph, screen pixels
+extern int gTextX; // text cursor: top-left corner of the next glyph, screen pixels
 extern int gTextY;
 
 // Finds a character's cell in the character map. Returns 0 and sets *row, *column for a

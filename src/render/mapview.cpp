@@ -18,8 +18,7 @@ constexpr int kSnowPhaseStep = 32;  // source pixels between phases
 
 static int ceilDivide(int value, int divisor) { return value / divisor + (value % divisor > 0 ? 1 : 0); }
 
-void computeVisibleWindow(int cellWidth, int cellHeight, int* firstRow, int* endRow, int* firstColumn,
-                          int* endColumn) {
+void computeVisibleWindow(int cellWidth, int cellHeight, int* firstRow, int* endRow, int* firstColumn, int* endColumn) {
     *firstRow = gScreenY / cellHeight;
     *endRow = ceilDivide(gScreenY + kScreenHeight, cellHeight);
     *firstColumn = gScreenX / cellWidth;

@@ -1,29 +1,28 @@
 // Drawing the world through the camera: map passes by overlay class, sprites and falling snow.
 #pragma once
 
-constexpr int gTileWidthInFile = 32;   // tile cell in Tiles.png, pixels
+constexpr int gTileWidthInFile = 32; // tile cell in Tiles.png, pixels
 constexpr int gTileHeightInFile = 32;
 constexpr int gPlayerWidthInFile = 32; // entity cell in the sprite sheets, pixels
 constexpr int gPlayerHeightInFile = 32;
 constexpr int kTileSheetColumns = 64;
 constexpr int kSnowPhases = 16;
-constexpr int kSnowFramePeriod = 129;  // renderSnow's counter runs 0..128
+constexpr int kSnowFramePeriod = 129; // renderSnow's counter runs 0..128
 
 // Row ranges of renderMap.
 constexpr int kAllRows = 0;
 constexpr int kRowsAboveDeer = 1;
 constexpr int kRowsFromDeer = 2;
 
-extern int gTileWidthToRender;    // map cell on screen, pixels (64)
+extern int gTileWidthToRender; // map cell on screen, pixels (64)
 extern int gTileHeightToRender;
-extern int gPlayerWidthToRender;  // sprite on screen, pixels (64)
+extern int gPlayerWidthToRender; // sprite on screen, pixels (64)
 extern int gPlayerHeightToRender;
-extern int gScreenX;              // map pixel at the screen's top-left corner
+extern int gScreenX; // map pixel at the screen's top-left corner
 extern int gScreenY;
 
 // Visible window of 64-pixel cells: rows [*firstRow, *endRow), columns [*firstColumn, *endColumn).
-void computeVisibleWindow(int cellWidth, int cellHeight, int* firstRow, int* endRow, int* firstColumn,
-                          int* endColumn);
+void computeVisibleWindow(int cellWidth, int cellHeight, int* firstRow, int* endRow, int* firstColumn, int* endColumn);
 
 // Draws every visible tile, in any layer, whose overlay class is overlay, over rowRange.
 void renderMap(int overlay, int rowRange);

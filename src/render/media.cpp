@@ -9,9 +9,8 @@ SDL_Window* gWindow = nullptr;
 SDL_Renderer* gRenderer = nullptr;
 SDL_Texture* gTexture[kTextureSlots] = {};
 const char gTexturePath[kTextureSlots][kTexturePathSize] = {
-    "../Common/Deer.png",  "../Common/Hunter.png", "../Common/Title.png",
-    "../Common/GameOver.png", "../Common/Win.png", "../Common/Font.png",
-    "../Common/Tiles.png", "../Common/Icon.png",   "../Common/Snow.png",
+    "../Common/Deer.png", "../Common/Hunter.png", "../Common/Title.png", "../Common/GameOver.png", "../Common/Win.png",
+    "../Common/Font.png", "../Common/Tiles.png",  "../Common/Icon.png",  "../Common/Snow.png",
 };
 Mix_Chunk* gSnd[kSoundSlots] = {};
 Mix_Music* gMus = nullptr;
@@ -28,8 +27,8 @@ int initializeSDL() {
         printf("SDL could not initialize! SDL Error: %s\n", SDL_GetError());
         return 1;
     }
-    gWindow = SDL_CreateWindow("Velmoor", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kScreenWidth,
-                               kScreenHeight, SDL_WINDOW_SHOWN);
+    gWindow = SDL_CreateWindow("Velmoor", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kScreenWidth, kScreenHeight,
+                               SDL_WINDOW_SHOWN);
     if (gWindow == nullptr) {
         printf("Window could not be created! SDL Error: %s\n", SDL_GetError());
         return 1;

@@ -31,14 +31,14 @@ constexpr int kSoundEating = 4;
 constexpr int kSoundSafe = 5;
 constexpr int kSoundGunshot = 6;
 
-extern SDL_Window* gWindow;                                   // the one window
-extern SDL_Renderer* gRenderer;                               // the one renderer, bound to gWindow
-extern SDL_Texture* gTexture[kTextureSlots];                  // one texture per slot
+extern SDL_Window* gWindow;                                      // the one window
+extern SDL_Renderer* gRenderer;                                  // the one renderer, bound to gWindow
+extern SDL_Texture* gTexture[kTextureSlots];                     // one texture per slot
 extern const char gTexturePath[kTextureSlots][kTexturePathSize]; // image file of each slot
-extern Mix_Chunk* gSnd[kSoundSlots];                          // one sound effect per slot
-extern Mix_Music* gMus;                                       // the music loaded last
-extern char gMusicFilePath[kMusicFilePathSize];               // path of the last numbered music
-extern int gIsFullscreen;                                     // 1 while fullscreen
+extern Mix_Chunk* gSnd[kSoundSlots];                             // one sound effect per slot
+extern Mix_Music* gMus;                                          // the music loaded last
+extern char gMusicFilePath[kMusicFilePathSize];                  // path of the last numbered music
+extern int gIsFullscreen;                                        // 1 while fullscreen
 
 // Brings up SDL, the window, the renderer, the PNG loader and the audio device.
 // Returns 0 when all are ready, 1 at the first failing step (after printing its message).

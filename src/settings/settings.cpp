@@ -7,13 +7,13 @@
 #include "render/font.h"
 #include "render/media.h"
 
-constexpr int kLastBindingStep = 2;  // step 2 binds the last action, toggle fullscreen
-constexpr int kAnyKeyStep = 1;       // waits for any key before saving
+constexpr int kLastBindingStep = 2; // step 2 binds the last action, toggle fullscreen
+constexpr int kAnyKeyStep = 1;      // waits for any key before saving
 constexpr char kBell = 7;
 constexpr int kTextLeftMargin = 2;
 constexpr int kSettingsFontStyle = 0;
 constexpr int kSettingsPassDelayMs = 25;
-constexpr int kMarkerLineBase = 14;  // the marker of step s stands on line 14 - s
+constexpr int kMarkerLineBase = 14; // the marker of step s stands on line 14 - s
 
 static const char* const kActionLabel[kBindingCount] = {
     "\n   -- Settings --\n\nPress the key to perform the following action\n\n   move up           : ",

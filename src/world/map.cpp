@@ -26,14 +26,12 @@ constexpr int kMarkerLayer = 3;
 constexpr int kFoodLayer = 1;
 constexpr long long kMaxTileId = kTileIdCount - 1;
 constexpr long long kMaxMusicNumber = 99;
-constexpr int kStartOffsetX = 34 * 10;   // the deer stands 34 pixels right of its start cell's corner
-constexpr int kStartOffsetY = 31 * 10;   // and 31 pixels below it, in tenths
+constexpr int kStartOffsetX = 34 * 10; // the deer stands 34 pixels right of its start cell's corner
+constexpr int kStartOffsetY = 31 * 10; // and 31 pixels below it, in tenths
 constexpr int kMapRefused = 2;
-constexpr int kMapPathSize = 40;         // "../Common/map%05d.tmx" for any int, with room to spare
+constexpr int kMapPathSize = 40; // "../Common/map%05d.tmx" for any int, with room to spare
 
-static int cellIndex(int layer, int row, int column) {
-    return layer * kGridCells + row * kGridSide + column;
-}
+static int cellIndex(int layer, int row, int column) { return layer * kGridCells + row * kGridSide + column; }
 
 // Scans for a size attribute and reads it; prints the message and returns 0 when there is none.
 static int readMapSize(FILE* file, const char* literal, const char* name, long long* size) {
@@ -62,8 +60,7 @@ static int readLayers(FILE* file, int rows, int columns, uint16_t* layers) {
                 long long value = 0;
                 const int result = readTmxNumber(file, ',', &value);
                 if (result == 0 && !reportedValue) {
-                    printf("\nError loading map%05d.tmx at layer %d: a value is not a number.", gMapNumber,
-                           block);
+                    printf("\nError loading map%05d.tmx at layer %d: a value is not a number.", gMapNumber, block);
                     reportedValue = true;
                 }
                 if (result != 1) {
@@ -103,8 +100,8 @@ int readMap(FILE* file, int placeDeer, int* musicNumber) {
         return kMapRefused;
     }
     if (columns < 1 || columns > kGridSide || rows < 1 || rows > kGridSide) {
-        printf("\nError loading map%05d.tmx: map size %lld x %lld is outside 1 x 1 to 256 x 256.", gMapNumber,
-               columns, rows);
+        printf("\nError loading map%05d.tmx: map size %lld x %lld is outside 1 x 1 to 256 x 256.", gMapNumber, columns,
+               rows);
         return kMapRefused;
     }
     if (!scanPastLiteral(file, kMusicLiteral)) {

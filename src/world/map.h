@@ -4,28 +4,28 @@
 #include <cstdint>
 #include <cstdio>
 
-constexpr int kGridSide = 256;                      // every per-cell grid is 256 x 256
+constexpr int kGridSide = 256; // every per-cell grid is 256 x 256
 constexpr int kGridCells = kGridSide * kGridSide;
 constexpr int kMapLayers = 4;
-constexpr int kMinMapColumns = 13;                  // 13 x 64 pixels fill the 800-pixel screen
+constexpr int kMinMapColumns = 13; // 13 x 64 pixels fill the 800-pixel screen
 constexpr int kMinMapRows = 9;
 constexpr int kMaxHuntingSpots = 64;
-constexpr uint16_t kFirstFoodTile = 21;             // layer 1 ids 21 to 39 are grass
+constexpr uint16_t kFirstFoodTile = 21; // layer 1 ids 21 to 39 are grass
 constexpr uint16_t kLastFoodTile = 39;
-constexpr uint16_t kDeerStartMarker = 20;           // layer 3 marker tiles, removed on load
+constexpr uint16_t kDeerStartMarker = 20; // layer 3 marker tiles, removed on load
 constexpr uint16_t kHuntingSpotMarker = 84;
 
-extern uint16_t gMap[kMapLayers * kGridCells];      // tile ids, index layer * 65536 + row * 256 + column
-extern int gMapRows;                                // map height in cells (9..256 after a load)
-extern int gMapColumns;                             // map width in cells (13..256 after a load)
-extern uint8_t gMapMovementObstacle[kGridCells];    // 1: the cell blocks movement
-extern uint8_t gMapProjectileObstacle[kGridCells];  // 1: the cell blocks projectiles and sight
-extern int gHuntingSpotRow[kMaxHuntingSpots];       // hunting spots in reading order
+extern uint16_t gMap[kMapLayers * kGridCells];     // tile ids, index layer * 65536 + row * 256 + column
+extern int gMapRows;                               // map height in cells (9..256 after a load)
+extern int gMapColumns;                            // map width in cells (13..256 after a load)
+extern uint8_t gMapMovementObstacle[kGridCells];   // 1: the cell blocks movement
+extern uint8_t gMapProjectileObstacle[kGridCells]; // 1: the cell blocks projectiles and sight
+extern int gHuntingSpotRow[kMaxHuntingSpots];      // hunting spots in reading order
 extern int gHuntingSpotColumn[kMaxHuntingSpots];
-extern int gHuntingSpots;                           // number of hunting spots (0..64)
-extern int gFoodLeftToEat;                          // food tiles still to eat; the game is won at 0
-extern int gMapNumber;                              // selects "../Common/map%05d.tmx" (0..99999)
-extern int gPlayerX;                                // deer centre, tenths of a map pixel
+extern int gHuntingSpots;  // number of hunting spots (0..64)
+extern int gFoodLeftToEat; // food tiles still to eat; the game is won at 0
+extern int gMapNumber;     // selects "../Common/map%05d.tmx" (0..99999)
+extern int gPlayerX;       // deer centre, tenths of a map pixel
 extern int gPlayerY;
 
 // True for the grass tiles of layer 1 that the deer can eat.

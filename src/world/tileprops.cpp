@@ -8,11 +8,11 @@ uint8_t gTileTypeProjectiles[kTileIdCount];
 uint8_t gTileTypeOverlay[kTileIdCount];
 
 static const char kDataLiteral[] = "<data encoding=\"csv\">";
-constexpr int kPropertyBlocks = 4;       // block 1 is the legend, 2 to 4 are the property grids
+constexpr int kPropertyBlocks = 4; // block 1 is the legend, 2 to 4 are the property grids
 constexpr int kMovementBlock = 2;
 constexpr int kProjectilesBlock = 3;
 constexpr int kProjectilesModulus = 64;
-constexpr int kOverlayModulus = 112;     // marker tiles 113..116 give overlay classes 1..4
+constexpr int kOverlayModulus = 112; // marker tiles 113..116 give overlay classes 1..4
 
 int scanPastLiteral(FILE* file, const char* literal) {
     const int length = int(strlen(literal));
@@ -42,9 +42,7 @@ int readRowBreak(FILE* file) {
     return c == '\n';
 }
 
-static bool isWhiteSpace(int c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+static bool isWhiteSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 int readTmxNumber(FILE* file, int terminator, long long* value) {
     int c = getc(file);

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
-constexpr int kTileIdCount = 4097;          // tile ids 0 to 4096 have table entries
-constexpr int kTilePropertyRows = 3;        // each property grid in properties.tmx is 3 x 64
+constexpr int kTileIdCount = 4097;   // tile ids 0 to 4096 have table entries
+constexpr int kTilePropertyRows = 3; // each property grid in properties.tmx is 3 x 64
 constexpr int kTilePropertyColumns = 64;
 
 extern uint8_t gTileTypeMovement[kTileIdCount];    // nonzero: a cell holding this tile blocks movement

@@ -14,14 +14,11 @@ constexpr int kShadeDivisor = 4;     // ages 0..1022 give shades 0..255
 constexpr int kTrackDotSize = 2;     // a track is a 2 x 2 dot
 
 static bool isRing(int owner) {
-    return owner >= 0 && owner < kTrackOwners && gNextTrackIndex[owner] >= 0 &&
-           gNextTrackIndex[owner] < kTrackRing && gOldestTrackIndex[owner] >= 0 &&
-           gOldestTrackIndex[owner] < kTrackRing;
+    return owner >= 0 && owner < kTrackOwners && gNextTrackIndex[owner] >= 0 && gNextTrackIndex[owner] < kTrackRing &&
+           gOldestTrackIndex[owner] >= 0 && gOldestTrackIndex[owner] < kTrackRing;
 }
 
-static int nextSlot(int slot) {
-    return slot + 1 < kTrackRing ? slot + 1 : 0;
-}
+static int nextSlot(int slot) { return slot + 1 < kTrackRing ? slot + 1 : 0; }
 
 void addTrack(int owner, int x, int y, int directionX, int directionY, int isBlood) {
     // Which side of the line of travel the next track of each ring goes to; never reset.

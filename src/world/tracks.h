@@ -8,8 +8,8 @@ struct Track {
     int isBlood; // nonzero: drawn in red shades
 };
 
-constexpr int kTrackOwners = 2;     // ring 0 the deer's, ring 1 the hunter's
-constexpr int kTrackRing = 1024;    // records per ring
+constexpr int kTrackOwners = 2;      // ring 0 the deer's, ring 1 the hunter's
+constexpr int kTrackRing = 1024;     // records per ring
 constexpr int kTrackLifetime = 1023; // a track is drawn this many times, then dropped
 
 extern Track gTrack[kTrackOwners][kTrackRing];

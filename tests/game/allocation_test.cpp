@@ -5,8 +5,8 @@
 
 #include "game/bindings.h"
 #include "game/play.h"
-#include "render/media.h"
 #include "hunter/navigation.h"
+#include "render/media.h"
 #include "support/test_env.h"
 #include "support/test_maps.h"
 

@@ -27,7 +27,7 @@ void writeFile(const char* path, const std::vector<uint8_t>& bytes) {
 }
 
 class BindingsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         enterTempCommon(nullptr, 0);
         resetBindings();
@@ -43,7 +43,7 @@ TEST_F(BindingsTest, DefaultBindingsSaveAsTheKnownThirtyTwoBytes) {
 
 TEST_F(BindingsTest, AFileIsReadLittleEndianInTableOrderWithoutValidation) {
     std::vector<uint8_t> bytes = kDefaultFile;
-    bytes[0] = 'w';  // up
+    bytes[0] = 'w'; // up
     bytes[3] = 0;
     bytes[28] = 'w'; // toggle fullscreen: the same key twice is accepted as it stands
     bytes[31] = 0;

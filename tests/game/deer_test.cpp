@@ -15,7 +15,7 @@
 namespace {
 
 class DeerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         enterTempCommon(nullptr, 0);
         startHeadlessSDL();
@@ -171,8 +171,8 @@ TEST_F(DeerTest, TheIndicatorPointsTheNearestOfEightArrowsAndShowsTheCircleWhenS
         int dx, dy, sourceX, row, offsetX, offsetY;
     };
     const Case cases[] = {
-        {0, -500, 64, 0, 0, -72},   {0, -1500, 64, 1, 0, -72}, {300, 300, 144, 0, 28, -4},
-        {-600, 0, 96, 0, -40, -32}, {600, 0, 32, 0, 40, -32},  {0, 600, 128, 0, 0, 8},
+        {0, -500, 64, 0, 0, -72},      {0, -1500, 64, 1, 0, -72},   {300, 300, 144, 0, 28, -4},
+        {-600, 0, 96, 0, -40, -32},    {600, 0, 32, 0, 40, -32},    {0, 600, 128, 0, 0, 8},
         {-400, -400, 80, 0, -28, -60}, {400, -400, 48, 0, 28, -60}, {-400, 400, 112, 0, -28, -4},
     };
     for (const Case& c : cases) {

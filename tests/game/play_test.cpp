@@ -22,7 +22,7 @@ bool isShortBoxShown() { return isBlack(readPixel(362, 41)) && isWhite(readPixel
 bool isTallBoxShown() { return isBlack(readPixel(362, 189)) && isWhite(readPixel(362, 180)); }
 
 class PlayTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         enterTempCommon(nullptr, 0);
         startHeadlessSDL();

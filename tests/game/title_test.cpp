@@ -18,7 +18,7 @@ TEST(TitleMenu, UpAndDownWrapAroundTheThreeEntries) {
 }
 
 class TitleScreenTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         enterTempCommon(nullptr, 0);
         startHeadlessSDL();

@@ -32,7 +32,8 @@ static void openMap(int rows, int columns, int deerRow = 0, int deerColumn = 0) 
     memset(gMapProjectileObstacle, 0, sizeof(gMapProjectileObstacle));
     memset(gMapPathfindingParent, 0, sizeof(gMapPathfindingParent));
     gHuntingSpots = 0;
-    for (int owner = 0; owner < kTrackOwners; owner++) gNextTrackIndex[owner] = gOldestTrackIndex[owner] = 0;
+    for (int owner = 0; owner < kTrackOwners; owner++)
+        gNextTrackIndex[owner] = gOldestTrackIndex[owner] = 0;
     gPlayerX = centre(deerColumn);
     gPlayerY = centre(deerRow);
     gScreenX = gPlayerX / 10 - 400;
@@ -61,7 +62,8 @@ static void layDeerTrack(int x, int y, int age) {
 }
 
 static void setSightWall(int column, uint8_t blocks) {
-    for (int row = 0; row < gMapRows; row++) gMapProjectileObstacle[row * kGridSide + column] = blocks;
+    for (int row = 0; row < gMapRows; row++)
+        gMapProjectileObstacle[row * kGridSide + column] = blocks;
 }
 
 static int step() { return stepHunter(&Hunter, &IsWounded); }
@@ -69,7 +71,8 @@ static int step() { return stepHunter(&Hunter, &IsWounded); }
 // Runs frames until one ends the game or count frames have run; returns the frames run.
 static int runFrames(int count) {
     for (int frame = 1; frame <= count; frame++) {
-        if (step() == kHunterStepKilledDeer) return frame;
+        if (step() == kHunterStepKilledDeer)
+            return frame;
     }
     return count;
 }
@@ -92,7 +95,8 @@ TEST(HunterSpawn, TakesTheFarthestSpotWithTheLowerIndexOnTiesAndNeedsASpot) {
     arriveHunter();
     EXPECT_LT(gHunterX, 0);
     gHuntingSpots = kMaxHuntingSpots + 10;
-    for (int i = 0; i < kMaxHuntingSpots; i++) gHuntingSpotRow[i] = gHuntingSpotColumn[i] = 1;
+    for (int i = 0; i < kMaxHuntingSpots; i++)
+        gHuntingSpotRow[i] = gHuntingSpotColumn[i] = 1;
     EXPECT_GE(spawnHunter(), 0);
     for (int i = 0; i < 3 * kMaxHuntingSpots; i++) {
         const int spot = getNextHuntingSpot();
@@ -103,14 +107,16 @@ TEST(HunterSpawn, TakesTheFarthestSpotWithTheLowerIndexOnTiesAndNeedsASpot) {
 TEST(HuntingSpots, EachShuffleHandsOutEverySpotOnce) {
     for (int spots : {1, 7}) {
         openMap(20, 20);
-        for (int i = 0; i < spots; i++) addSpot(i, 2 * i);
+        for (int i = 0; i < spots; i++)
+            addSpot(i, 2 * i);
         std::vector<int> all(spots);
         std::iota(all.begin(), all.end(), 0);
         srand(12345);
         spawnHunter();
         for (int round = 0; round < 3; round++) {
             std::vector<int> handed;
-            for (int i = 0; i < spots; i++) handed.push_back(getNextHuntingSpot());
+            for (int i = 0; i < spots; i++)
+                handed.push_back(getNextHuntingSpot());
             EXPECT_LT(gIndexOfHuntingSpotToVisit, 0) << "used up after " << spots << " calls";
             std::sort(handed.begin(), handed.end());
             EXPECT_EQ(handed, all) << spots << " spots, round " << round;
@@ -135,10 +141,10 @@ TEST(TrackFollowing, TakesTheNewestVisibleTrackOfTheDestinationsAgeButNeverAnOld
     gHunterX = gHunterY = centre(2);
     setSightWall(6, 1);
     gNextTrackIndex[0] = gOldestTrackIndex[0] = 1021; // the ring wraps between the tracks
-    layDeerTrack(5 * 64 + 10, 7 * 64 + 10, 40);  // visible, cell (7, 5)
-    layDeerTrack(2 * 64 + 10, 6 * 64 + 10, 30);  // visible, cell (6, 2)
-    layDeerTrack(9 * 64 + 10, 1 * 64 + 10, 20);  // hidden behind the wall
-    layDeerTrack(10 * 64 + 10, 4 * 64 + 10, 10); // hidden, the newest
+    layDeerTrack(5 * 64 + 10, 7 * 64 + 10, 40);       // visible, cell (7, 5)
+    layDeerTrack(2 * 64 + 10, 6 * 64 + 10, 30);       // visible, cell (6, 2)
+    layDeerTrack(9 * 64 + 10, 1 * 64 + 10, 20);       // hidden behind the wall
+    layDeerTrack(10 * 64 + 10, 4 * 64 + 10, 10);      // hidden, the newest
     EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 1);
     EXPECT_EQ(gAgeOfHunterDestination, 30);
     EXPECT_EQ(codeAt(6, 2), kDirectionDestination);
@@ -149,7 +155,8 @@ TEST(TrackFollowing, TakesTheNewestVisibleTrackOfTheDestinationsAgeButNeverAnOld
 
 TEST(HunterWalk, FinishesEachStepToTheNextCellCentreBeforeReadingTheField) {
     openMap(9, 13);
-    for (int column = 0; column < 13; column++) codeAt(4, column) = kDirectionRight;
+    for (int column = 0; column < 13; column++)
+        codeAt(4, column) = kDirectionRight;
     gHunterX = 1600; // centre of column 2
     gHunterY = centre(4);
     EXPECT_EQ(moveHunter(0), kDirectionRight);
@@ -166,7 +173,8 @@ TEST(HunterWalk, FinishesEachStepToTheNextCellCentreBeforeReadingTheField) {
     // Column 3 now leads down: the turn is taken where he stands, running to the centre of row 5.
     codeAt(4, 3) = kDirectionDown;
     int steps = 0;
-    while (moveHunter(1) == kDirectionDown) steps++;
+    while (moveHunter(1) == kDirectionDown)
+        steps++;
     EXPECT_EQ(steps, 12);
     EXPECT_EQ(gHunterX, 2230);
     EXPECT_EQ(gHunterY, centre(5) - 40) << "he stops less than one step short of the centre";
@@ -176,7 +184,8 @@ TEST(HunterWalk, FinishesEachStepToTheNextCellCentreBeforeReadingTheField) {
     gHunterX = centre(6);
     gHunterY = centre(4);
     steps = 0;
-    while (moveHunter(0) == kDirectionUp) steps++;
+    while (moveHunter(0) == kDirectionUp)
+        steps++;
     EXPECT_EQ(steps, 18);
     EXPECT_EQ(gHunterY, centre(3) + 10);
     codeAt(3, 6) = kDirectionLeft;

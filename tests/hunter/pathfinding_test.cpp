@@ -24,8 +24,12 @@ static void openMap(int rows, int columns, int hunterRow, int hunterColumn) {
 
 static uint8_t& blockAt(int row, int column) { return gMapMovementObstacle[row * kGridSide + column]; }
 
-struct Cell { int row, column; };
-struct CellCheck { int row, column, code, g; }; // code or g -1: not checked
+struct Cell {
+    int row, column;
+};
+struct CellCheck {
+    int row, column, code, g;
+}; // code or g -1: not checked
 struct SearchCase {
     const char* name;
     int rows, columns, hunterRow, hunterColumn, row, column;
@@ -39,35 +43,97 @@ TEST(Pathfinding, HandMadeMapsGetTheExpectedDirectionField) {
     const int R = kDirectionRight, U = kDirectionUp, L = kDirectionLeft, D = kDirectionDown;
     const int Dest = kDirectionDestination, None = kDirectionUnvisited;
     const SearchCase cases[] = {
-        {"destination on the hunter's cell: expanded once", 9, 13, 4, 6, 4, 6, {}, 1, 5,
+        {"destination on the hunter's cell: expanded once",
+         9,
+         13,
+         4,
+         6,
+         4,
+         6,
+         {},
+         1,
+         5,
          {{4, 6, Dest, 0}, {4, 7, L, 1}, {3, 6, D, 1}, {4, 5, R, 1}, {5, 6, U, 1}}},
-        {"open row", 9, 20, 4, 3, 4, 15, {}, 1, -1,
-         {{4, 3, R, 12}, {4, 9, R, 6}, {4, 14, R, 1}, {4, 15, Dest, 0}}},
-        {"walled-off hunter floods every reachable cell", 12, 15, 6, 7, 0, 0,
-         {{6, 8}, {5, 7}, {6, 6}, {7, 7}, {2, 3}, {3, 3}, {4, 3}}, 0, 12 * 15 - 8,
+        {"open row", 9, 20, 4, 3, 4, 15, {}, 1, -1, {{4, 3, R, 12}, {4, 9, R, 6}, {4, 14, R, 1}, {4, 15, Dest, 0}}},
+        {"walled-off hunter floods every reachable cell",
+         12,
+         15,
+         6,
+         7,
+         0,
+         0,
+         {{6, 8}, {5, 7}, {6, 6}, {7, 7}, {2, 3}, {3, 3}, {4, 3}},
+         0,
+         12 * 15 - 8,
          {{6, 7, None, -1}, {3, 4, -1, 7}, {11, 14, -1, 25}}},
-        {"blocking destination is searched from and entered last", 9, 13, 4, 2, 4, 9, {{4, 9}}, 1, -1,
+        {"blocking destination is searched from and entered last",
+         9,
+         13,
+         4,
+         2,
+         4,
+         9,
+         {{4, 9}},
+         1,
+         -1,
          {{4, 9, Dest, 0}, {4, 8, R, 1}, {4, 2, R, 7}}},
         // The destination appends its right neighbour before its lower one; at equal f-cost the
         // earlier entry is expanded first and reaches the hunter from above.
-        {"equal f-costs expand the earliest entry", 3, 3, 2, 2, 1, 1, {}, 1, -1,
+        {"equal f-costs expand the earliest entry",
+         3,
+         3,
+         2,
+         2,
+         1,
+         1,
+         {},
+         1,
+         -1,
          {{2, 2, U, 2}, {2, 1, U, 1}, {1, 2, L, 1}}},
-        {"destination below the map is taken into its last row", 9, 13, 2, 4, 9, 4, {}, 1, -1,
+        {"destination below the map is taken into its last row",
+         9,
+         13,
+         2,
+         4,
+         9,
+         4,
+         {},
+         1,
+         -1,
          {{8, 4, Dest, 0}, {9, 4, None, -1}, {2, 4, D, 6}}},
-        {"destination beyond a full map's corner is clamped", 256, 256, 250, 4, 256, 300, {}, 1, -1,
+        {"destination beyond a full map's corner is clamped",
+         256,
+         256,
+         250,
+         4,
+         256,
+         300,
+         {},
+         1,
+         -1,
          {{255, 255, Dest, 0}}},
-        {"destination above and left of the map is clamped", 256, 256, 250, 4, -3, -1, {}, 1, -1,
-         {{0, 0, Dest, 0}}},
+        {"destination above and left of the map is clamped", 256, 256, 250, 4, -3, -1, {}, 1, -1, {{0, 0, Dest, 0}}},
         // Far more than 1024 cells wait at once while a full map is flooded from its centre.
-        {"open list holds a whole 256 x 256 flood", 256, 256, 0, 0, 128, 128, {{0, 1}, {1, 0}}, 0,
-         kGridCells - 3, {{255, 255, -1, 254}}},
+        {"open list holds a whole 256 x 256 flood",
+         256,
+         256,
+         0,
+         0,
+         128,
+         128,
+         {{0, 1}, {1, 0}},
+         0,
+         kGridCells - 3,
+         {{255, 255, -1, 254}}},
     };
     for (const SearchCase& c : cases) {
         openMap(c.rows, c.columns, c.hunterRow, c.hunterColumn);
-        for (const Cell& b : c.blocked) blockAt(b.row, b.column) = 1;
+        for (const Cell& b : c.blocked)
+            blockAt(b.row, b.column) = 1;
         EXPECT_EQ(computeHunterPath(c.row, c.column), c.result) << c.name;
         int reached = 0;
-        for (int cell = 0; cell < kGridCells; cell++) reached += gMapPathfindingParent[cell] != kDirectionUnvisited;
+        for (int cell = 0; cell < kGridCells; cell++)
+            reached += gMapPathfindingParent[cell] != kDirectionUnvisited;
         EXPECT_TRUE(c.reached < 0 || reached == c.reached) << c.name << ": " << reached << " cells reached";
         for (const CellCheck& k : c.checks) {
             const int cell = k.row * kGridSide + k.column;
@@ -93,7 +159,8 @@ static void scatterObstacles(std::mt19937& random) {
         const bool across = random() % 2 == 0;
         const int at = static_cast<int>(random() % (across ? gMapRows : gMapColumns));
         for (int i = 0; i < (across ? gMapColumns : gMapRows); i++) {
-            if (random() % 9 != 0) (across ? blockAt(at, i) : blockAt(i, at)) = 1;
+            if (random() % 9 != 0)
+                (across ? blockAt(at, i) : blockAt(i, at)) = 1;
         }
     }
 }
@@ -122,12 +189,14 @@ TEST(PathfindingDifferential, FastSearchMakesExactlyThePlainSearchsChoices) {
             if (kind == 0) { // walled off
                 for (int k = 0; k < 4; k++) {
                     const int r = hunterRow + (k == 1) - (k == 3), c = hunterColumn + (k == 0) - (k == 2);
-                    if (r >= 0 && r < gMapRows && c >= 0 && c < gMapColumns) blockAt(r, c) = 1;
+                    if (r >= 0 && r < gMapRows && c >= 0 && c < gMapColumns)
+                        blockAt(r, c) = 1;
                 }
             }
             int row = static_cast<int>(random() % gMapRows);
             int column = static_cast<int>(random() % gMapColumns);
-            if (kind == 1) row = gMapRows; // a deer track just below the map
+            if (kind == 1)
+                row = gMapRows; // a deer track just below the map
             if (kind == 2) {
                 row = hunterRow;
                 column = hunterColumn;
@@ -136,7 +205,8 @@ TEST(PathfindingDifferential, FastSearchMakesExactlyThePlainSearchsChoices) {
                 row = static_cast<int>(random() % 600) - 300;
                 column = static_cast<int>(random() % 600) - 300;
             }
-            if (kind == 4) blockAt(row, column) = 1; // a blocking destination
+            if (kind == 4)
+                blockAt(row, column) = 1; // a blocking destination
 
             const int expected = referenceComputeHunterPath(row, column);
             memcpy(expectedParent, gMapPathfindingParent, sizeof(expectedParent));
@@ -159,7 +229,8 @@ TEST(PathfindingDifferential, FastSearchMakesExactlyThePlainSearchsChoices) {
             for (int r = 0; r < gMapRows; r++) {
                 for (int c = 0; c < gMapColumns; c++) {
                     const int cell = r * kGridSide + c;
-                    if (expectedParent[cell] == kDirectionUnvisited) continue;
+                    if (expectedParent[cell] == kDirectionUnvisited)
+                        continue;
                     ASSERT_TRUE(gMapPathfindingG[cell] == expectedG[cell] && gMapPathfindingF[cell] == expectedF[cell])
                         << "trial " << trial << " search " << search << " cell " << cell;
                 }

@@ -61,7 +61,7 @@ int referenceComputeHunterPath(int row, int column) {
         const uint32_t g = gMapPathfindingG[r * kGridSide + c] + 1;
         const int nr[4] = {r, r - 1, r, r + 1};
         const int nc[4] = {c + 1, c, c - 1, c};
-        const bool exists[4] = {c < columns - 1, r > 0, c > 0, r < rows - 1};
+        const bool exists[4] = {c<columns - 1, r> 0, c > 0, r < rows - 1};
         const uint8_t code[4] = {4, 5, 2, 3};
         for (int i = 0; i < 4; i++) {
             if (!exists[i]) {

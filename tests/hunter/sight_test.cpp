@@ -17,13 +17,15 @@ static void openMap(int rows, int columns) {
     memset(gMapProjectileObstacle, 0, sizeof(gMapProjectileObstacle));
 }
 
-struct Cell { int row, column; };
+struct Cell {
+    int row, column;
+};
 struct SightCase {
     const char* name;
     std::vector<Cell> blocked;
     int x1, y1, x2, y2;
     int expected;
-    bool reverseToo;    // the reverse segment gives the same answer
+    bool reverseToo;      // the reverse segment gives the same answer
     bool fullMap = false; // 256 x 256 instead of 9 x 13
 };
 
@@ -64,7 +66,8 @@ TEST(LineOfSight, SegmentsTestEveryCellTheyCrossButTheEndCell) {
     };
     for (const SightCase& c : cases) {
         openMap(c.fullMap ? 256 : 9, c.fullMap ? 256 : 13);
-        for (const Cell& b : c.blocked) gMapProjectileObstacle[b.row * kGridSide + b.column] = 1;
+        for (const Cell& b : c.blocked)
+            gMapProjectileObstacle[b.row * kGridSide + b.column] = 1;
         EXPECT_EQ(hasLineOfSight(c.x1, c.y1, c.x2, c.y2), c.expected) << c.name;
         if (c.reverseToo) {
             EXPECT_EQ(hasLineOfSight(c.x2, c.y2, c.x1, c.y1), c.expected) << c.name << ", reversed";
@@ -85,7 +88,8 @@ TEST(LineOfSight, RandomSegmentsEndAndAgreeWithTheirReverse) {
         const int x1 = coordinate(), y1 = coordinate(), x2 = coordinate(), y2 = coordinate();
         ASSERT_EQ(hasLineOfSight(x1, y1, x2, y2), 1) << x1 << "," << y1 << " -> " << x2 << "," << y2;
         const int row = static_cast<int>(random() % 20), column = static_cast<int>(random() % 20);
-        if ((row == y1 / 64 && column == x1 / 64) || (row == y2 / 64 && column == x2 / 64)) continue;
+        if ((row == y1 / 64 && column == x1 / 64) || (row == y2 / 64 && column == x2 / 64))
+            continue;
         gMapProjectileObstacle[row * kGridSide + column] = 1;
         ASSERT_EQ(hasLineOfSight(x1, y1, x2, y2), hasLineOfSight(x2, y2, x1, y1))
             << x1 << "," << y1 << " -> " << x2 << "," << y2 << " cell " << row << "," << column;
@@ -95,22 +99,36 @@ TEST(LineOfSight, RandomSegmentsEndAndAgreeWithTheirReverse) {
 
 TEST(ShootingWindow, BoundsAreStrictAndWidenedAtTheMapsEdges) {
     // Camera, deer and hunter in map pixels on a 2560 x 2560 map.
-    struct { int screenX, screenY, deerX, deerY, hunterX, hunterY, expected; } cases[] = {
+    struct {
+        int screenX, screenY, deerX, deerY, hunterX, hunterY, expected;
+    } cases[] = {
         // Centred camera: the window reaches 310 pixels left and right, 210 up and down.
-        {600, 700, 1000, 1000, 1000, 1000, 1}, {600, 700, 1000, 1000, 690, 1000, 0},
-        {600, 700, 1000, 1000, 691, 1000, 1}, {600, 700, 1000, 1000, 1309, 1000, 1},
-        {600, 700, 1000, 1000, 1310, 1000, 0}, {600, 700, 1000, 1000, 1000, 790, 0},
-        {600, 700, 1000, 1000, 1000, 791, 1}, {600, 700, 1000, 1000, 1000, 1209, 1},
+        {600, 700, 1000, 1000, 1000, 1000, 1},
+        {600, 700, 1000, 1000, 690, 1000, 0},
+        {600, 700, 1000, 1000, 691, 1000, 1},
+        {600, 700, 1000, 1000, 1309, 1000, 1},
+        {600, 700, 1000, 1000, 1310, 1000, 0},
+        {600, 700, 1000, 1000, 1000, 790, 0},
+        {600, 700, 1000, 1000, 1000, 791, 1},
+        {600, 700, 1000, 1000, 1000, 1209, 1},
         {600, 700, 1000, 1000, 1000, 1210, 0},
         // Camera held at the left and top edges: the window's right and bottom bounds stay at the
         // screen's (710, 510), its left and top bounds are lowered to -110.
-        {0, 0, 200, 100, 709, 100, 1}, {0, 0, 200, 100, 710, 100, 0}, {0, 0, 200, 100, 0, 100, 1},
-        {0, 0, 200, 100, 200, 509, 1}, {0, 0, 200, 100, 200, 510, 0}, {0, 0, 200, 100, 200, 0, 1},
+        {0, 0, 200, 100, 709, 100, 1},
+        {0, 0, 200, 100, 710, 100, 0},
+        {0, 0, 200, 100, 0, 100, 1},
+        {0, 0, 200, 100, 200, 509, 1},
+        {0, 0, 200, 100, 200, 510, 0},
+        {0, 0, 200, 100, 200, 0, 1},
         // Camera held at the right and bottom edges: its right and bottom bounds are raised to 2710.
-        {1760, 1960, 2400, 2500, 2709, 2500, 1}, {1760, 1960, 2400, 2500, 2710, 2500, 0},
-        {1760, 1960, 2400, 2500, 1850, 2500, 0}, {1760, 1960, 2400, 2500, 1851, 2500, 1},
-        {1760, 1960, 2400, 2500, 2400, 2709, 1}, {1760, 1960, 2400, 2500, 2400, 2710, 0},
-        {1760, 1960, 2400, 2500, 2400, 2050, 0}, {1760, 1960, 2400, 2500, 2400, 2051, 1},
+        {1760, 1960, 2400, 2500, 2709, 2500, 1},
+        {1760, 1960, 2400, 2500, 2710, 2500, 0},
+        {1760, 1960, 2400, 2500, 1850, 2500, 0},
+        {1760, 1960, 2400, 2500, 1851, 2500, 1},
+        {1760, 1960, 2400, 2500, 2400, 2709, 1},
+        {1760, 1960, 2400, 2500, 2400, 2710, 0},
+        {1760, 1960, 2400, 2500, 2400, 2050, 0},
+        {1760, 1960, 2400, 2500, 2400, 2051, 1},
     };
     openMap(40, 40);
     for (const auto& c : cases) {
@@ -120,7 +138,8 @@ TEST(ShootingWindow, BoundsAreStrictAndWidenedAtTheMapsEdges) {
         gPlayerY = c.deerY * 10;
         gHunterX = c.hunterX * 10;
         gHunterY = c.hunterY * 10;
-        EXPECT_EQ(isInPositionToShoot(), c.expected) << "camera " << c.screenX << "," << c.screenY << " deer "
-            << c.deerX << "," << c.deerY << " hunter " << c.hunterX << "," << c.hunterY;
+        EXPECT_EQ(isInPositionToShoot(), c.expected)
+            << "camera " << c.screenX << "," << c.screenY << " deer " << c.deerX << "," << c.deerY << " hunter "
+            << c.hunterX << "," << c.hunterY;
     }
 }

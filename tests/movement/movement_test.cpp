@@ -12,7 +12,7 @@ namespace {
 constexpr int kCell = 640; // a cell in tenths; the foot box runs from x - 120 to x + 120, y + 100 to y + 220
 
 class Movement : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         memset(gMapMovementObstacle, 0, sizeof gMapMovementObstacle);
         gTileWidthToRender = gTileHeightToRender = 64;
@@ -29,7 +29,11 @@ protected:
 
 // Walking on until a move is refused stops with the foot box on the last free pixel.
 TEST_F(Movement, WalkingStopsFlushAgainstBlockingCellsAndTheMapEdges) {
-    const struct { const char* name; int (*move)(int); int blockRow, blockColumn, x, y, stop; } rows[] = {
+    const struct {
+        const char* name;
+        int (*move)(int);
+        int blockRow, blockColumn, x, y, stop;
+    } rows[] = {
         {"right to column 5", moveRight, 3, 5, 3 * kCell + 340, 3 * kCell + 310, (64 * 5 - 1) * 10 - 120},
         {"right, block in the box's upper row", moveRight, 3, 5, 4 * kCell + 100, 4 * kCell - 150, 3070},
         {"right, block in the box's lower row", moveRight, 4, 5, 4 * kCell + 100, 4 * kCell - 150, 3070},
@@ -58,19 +62,24 @@ TEST_F(Movement, WalkingStopsFlushAgainstBlockingCellsAndTheMapEdges) {
 
 TEST_F(Movement, OnlyTheStepThatWouldCrossIntoABlockIsShortened) {
     block(3, 5);
-    place(4 * kCell + 100, 3 * kCell + 310);   // right edge at 2780, leading column 5 starts at 3200
+    place(4 * kCell + 100, 3 * kCell + 310); // right edge at 2780, leading column 5 starts at 3200
     EXPECT_EQ(moveRight(100), 1);
     EXPECT_EQ(gPlayerX, 4 * kCell + 200);
-    place(3000, 3 * kCell + 310);              // the step would cross into column 5: cut to 3070
+    place(3000, 3 * kCell + 310); // the step would cross into column 5: cut to 3070
     EXPECT_EQ(moveRight(100), 1);
     EXPECT_EQ(gPlayerX, 3070);
 }
 
 // A diagonal into a wall slides along it; x moves first, so the vertical test sees the new columns.
 TEST_F(Movement, StepLengthsFollowWalkRunAndDiagonalAndSlideAlongWalls) {
-    const struct { const char* name; int wallFrom, wallTo, x, y, inputX, inputY, run, endX, endY; } rows[] = {
-        {"walk right", 1, 0, 3200, 3200, 1, 0, 0, 3250, 3200},    {"run left", 1, 0, 3200, 3200, -1, 0, 1, 3100, 3200},
-        {"walk down", 1, 0, 3200, 3200, 0, 1, 0, 3200, 3250},     {"run up", 1, 0, 3200, 3200, 0, -1, 1, 3200, 3100},
+    const struct {
+        const char* name;
+        int wallFrom, wallTo, x, y, inputX, inputY, run, endX, endY;
+    } rows[] = {
+        {"walk right", 1, 0, 3200, 3200, 1, 0, 0, 3250, 3200},
+        {"run left", 1, 0, 3200, 3200, -1, 0, 1, 3100, 3200},
+        {"walk down", 1, 0, 3200, 3200, 0, 1, 0, 3200, 3250},
+        {"run up", 1, 0, 3200, 3200, 0, -1, 1, 3200, 3100},
         {"walk diagonal", 1, 0, 3200, 3200, 1, 1, 0, 3235, 3235},
         {"run diagonal", 1, 0, 3200, 3200, -1, -1, 1, 3130, 3130},
         {"run up-right", 1, 0, 3200, 3200, 1, -1, 1, 3270, 3130},

@@ -40,7 +40,7 @@ Cell cellAt(int x, int y) {
 }
 
 class FontTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         installCodedFont();
         gTextX = 0;
@@ -49,7 +49,7 @@ protected:
 };
 
 TEST(CharacterMap, EveryCharacterOfTheMapHasItsCellAndTheRestHaveNone) {
-    const char* rows[6] = {"0123456789ABCDEF", "GHIJKLMNOPQRSTUV", "WXYZabcdefghijkl",
+    const char* rows[6] = {"0123456789ABCDEF", "GHIJKLMNOPQRSTUV",   "WXYZabcdefghijkl",
                            "mnopqrstuvwxyz.:", ",;|/\\'\"?!+-*=()_", "<>[]#$^"};
     int glyphs = 0;
     for (int r = 0; r < 6; r++) {
@@ -67,7 +67,8 @@ TEST(CharacterMap, EveryCharacterOfTheMapHasItsCellAndTheRestHaveNone) {
     ASSERT_EQ(findGlyph(' ', &row, &column), 0);
     EXPECT_EQ(row * 16 + column, 5 * 16 + 10);
     EXPECT_EQ(glyphs + 1, 88);
-    for (int code : {0, 9, 11, 31, int('%'), int('&'), int('@'), int('`'), int('{'), int('}'), int('~'), 127, 128, 200, 255}) {
+    for (int code :
+         {0, 9, 11, 31, int('%'), int('&'), int('@'), int('`'), int('{'), int('}'), int('~'), 127, 128, 200, 255}) {
         EXPECT_EQ(findGlyph(char(code), &row, &column), 1) << code;
     }
     EXPECT_EQ(findGlyph('\n', &row, &column), 2);

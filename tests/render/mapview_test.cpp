@@ -20,7 +20,8 @@ SDL_Texture* makeCodedSheet(int columns, int rows, int cellSize) {
     for (int row = 0; row < rows; row++) {
         for (int column = 0; column < columns; column++) {
             SDL_Rect cell{column * cellSize, row * cellSize, cellSize, cellSize};
-            SDL_FillRect(sheet, &cell, SDL_MapRGB(sheet->format, 4 * (column % 64) + 1, 40 * (column / 64) + 1, 40 * row + 1));
+            SDL_FillRect(sheet, &cell,
+                         SDL_MapRGB(sheet->format, 4 * (column % 64) + 1, 40 * (column / 64) + 1, 40 * row + 1));
         }
     }
     SDL_Texture* texture = SDL_CreateTextureFromSurface(gRenderer, sheet);
@@ -38,7 +39,7 @@ int cellSeenAt(int x, int y) {
 }
 
 class MapViewTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         startHeadlessSDL();
         std::memset(gMap, 0, sizeof gMap);

@@ -10,9 +10,9 @@
 
 namespace {
 
-const char* const kAllButFontAndSniff[] = {"Deer.png", "Hunter.png", "Title.png", "GameOver.png", "Win.png",
-                                           "Tiles.png", "Icon.png", "Snow.png", "snd00.wav", "snd01.wav",
-                                           "snd02.wav", "snd04.wav", "snd05.wav", "snd06.wav"};
+const char* const kAllButFontAndSniff[] = {"Deer.png",  "Hunter.png", "Title.png", "GameOver.png", "Win.png",
+                                           "Tiles.png", "Icon.png",   "Snow.png",  "snd00.wav",    "snd01.wav",
+                                           "snd02.wav", "snd04.wav",  "snd05.wav", "snd06.wav"};
 
 TEST(Media, AMissingImageAndSoundArePrintedWhileEveryOtherFileStillLoads) {
     enterTempCommon(kAllButFontAndSniff, 14);

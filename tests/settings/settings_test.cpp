@@ -23,7 +23,7 @@ std::vector<uint8_t> readFile(const char* path) {
 }
 
 class SettingsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         enterTempCommon(nullptr, 0);
         startHeadlessSDL();
@@ -40,7 +40,7 @@ TEST_F(SettingsTest, AKeyTakenEarlierInThePassRingsTheBellAndKeepsTheStep) {
     step = applySettingsKey(step, SDLK_LEFT); // now taken by move up
     EXPECT_EQ(step, 8);
     step = applySettingsKey(step, SDLK_DOWN);
-    step = applySettingsKey(step, SDLK_LEFT);  // move left may not take it either
+    step = applySettingsKey(step, SDLK_LEFT); // move left may not take it either
     EXPECT_EQ(step, 7);
     step = applySettingsKey(step, SDLK_UP);
     EXPECT_EQ(step, 6);
@@ -53,8 +53,8 @@ TEST_F(SettingsTest, AKeyTakenEarlierInThePassRingsTheBellAndKeepsTheStep) {
 
 TEST_F(SettingsTest, AFullPassWithTheDefaultKeysSavesTheDefaultFile) {
     gKeycodeUp = 'u'; // an older binding is replaced in the pass
-    for (SDL_Keycode key : {SDLK_UP, SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_RSHIFT, SDLK_RETURN,
-                            SDLK_RCTRL, SDLK_F4, SDLK_F4}) {
+    for (SDL_Keycode key :
+         {SDLK_UP, SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_RSHIFT, SDLK_RETURN, SDLK_RCTRL, SDLK_F4, SDLK_F4}) {
         pushKey(SDL_KEYDOWN, key);
     }
     testing::internal::CaptureStdout();

@@ -5,13 +5,13 @@
 #include <vector>
 
 // Tile ids the test files give properties to.
-constexpr int kTestGround = 1;   // drawn in the ground pass, free
-constexpr int kTestIce = 9;      // stops movement, not sight
-constexpr int kTestRock = 18;    // stops movement and sight, drawn around the deer
-constexpr int kTestBush = 40;    // stops sight only, drawn over the deer
-constexpr int kTestGrass = 21;   // food
-constexpr int kTestStart = 20;   // deer start marker
-constexpr int kTestSpot = 84;    // hunting-spot marker
+constexpr int kTestGround = 1; // drawn in the ground pass, free
+constexpr int kTestIce = 9;    // stops movement, not sight
+constexpr int kTestRock = 18;  // stops movement and sight, drawn around the deer
+constexpr int kTestBush = 40;  // stops sight only, drawn over the deer
+constexpr int kTestGrass = 21; // food
+constexpr int kTestStart = 20; // deer start marker
+constexpr int kTestSpot = 84;  // hunting-spot marker
 
 // A map of four layers, each rows x columns tile ids.
 struct TestMap {

@@ -8,15 +8,15 @@
 
 namespace {
 
-constexpr uint16_t kRock = 19;         // blocks movement and sight
-constexpr uint16_t kIce = 9;           // blocks movement only
-constexpr uint16_t kBush = 40;         // blocks sight only
-constexpr uint16_t kHeavyMarker = 100; // a marker-layer tile that blocks movement
+constexpr uint16_t kRock = 19;          // blocks movement and sight
+constexpr uint16_t kIce = 9;            // blocks movement only
+constexpr uint16_t kBush = 40;          // blocks sight only
+constexpr uint16_t kHeavyMarker = 100;  // a marker-layer tile that blocks movement
 constexpr int kSampleX = 5 * 640 + 340; // the deer on the sample's start marker, row 2 column 5
 constexpr int kSampleY = 2 * 640 + 310;
 
 class MapLoad : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         clearWorld();
         gTileTypeMovement[kRock] = gTileTypeProjectiles[kRock] = 1;
@@ -40,9 +40,17 @@ uint16_t cell(int layer, int row, int column) { return gMap[layer * kGridCells +
 // 13 x 9 with two food tiles, one tile of each obstacle kind, a start and two spots out of reading order.
 TestMap sampleMap() {
     TestMap map(13, 9);
-    const int tiles[][4] = {{1, 0, 0, 21}, {1, 0, 1, 39}, {1, 0, 2, 20}, {1, 0, 3, 40}, {2, 4, 4, kRock},
-                            {0, 4, 5, kIce}, {2, 4, 6, kBush}, {3, 2, 5, kDeerStartMarker},
-                            {3, 2, 0, kHuntingSpotMarker}, {3, 1, 9, kHuntingSpotMarker}, {3, 8, 12, kHeavyMarker}};
+    const int tiles[][4] = {{1, 0, 0, 21},
+                            {1, 0, 1, 39},
+                            {1, 0, 2, 20},
+                            {1, 0, 3, 40},
+                            {2, 4, 4, kRock},
+                            {0, 4, 5, kIce},
+                            {2, 4, 6, kBush},
+                            {3, 2, 5, kDeerStartMarker},
+                            {3, 2, 0, kHuntingSpotMarker},
+                            {3, 1, 9, kHuntingSpotMarker},
+                            {3, 8, 12, kHeavyMarker}};
     for (const auto& [layer, row, column, id] : tiles) {
         map.at(layer, row, column) = id;
     }
@@ -72,8 +80,9 @@ TEST_F(MapLoad, ReadsLayersMarkersFoodAndObstaclesOfTheWorkedExample) {
     EXPECT_EQ(cell(3, 8, 12), kHeavyMarker); // other marker-layer tiles stay
     EXPECT_EQ(cell(1, 0, 1), 39);
     // The start marker's own property counts for its cell, (2, 5).
-    struct { int row, column, move, shot; } cells[] = {{4, 4, 1, 1}, {4, 5, 1, 0}, {4, 6, 0, 1}, {4, 7, 0, 0},
-                                                       {2, 5, 1, 0}, {8, 12, 1, 0}};
+    struct {
+        int row, column, move, shot;
+    } cells[] = {{4, 4, 1, 1}, {4, 5, 1, 0}, {4, 6, 0, 1}, {4, 7, 0, 0}, {2, 5, 1, 0}, {8, 12, 1, 0}};
     for (const auto& c : cells) {
         EXPECT_EQ(gMapMovementObstacle[c.row * kGridSide + c.column], c.move) << c.row << "," << c.column;
         EXPECT_EQ(gMapProjectileObstacle[c.row * kGridSide + c.column], c.shot) << c.row << "," << c.column;
@@ -104,7 +113,9 @@ TEST_F(MapLoad, LargestMapFillsTheGridAndASmallMapIsWidenedWithEmptyFreeCells) {
         for (int column = row < 4 ? 5 : 0; column < 13; column++) {
             const int at = row * kGridSide + column;
             EXPECT_EQ(cell(0, row, column) + cell(1, row, column) + cell(2, row, column) + cell(3, row, column) +
-                          gMapMovementObstacle[at] + gMapProjectileObstacle[at], 0) << row << "," << column;
+                          gMapMovementObstacle[at] + gMapProjectileObstacle[at],
+                      0)
+                << row << "," << column;
         }
     }
     EXPECT_EQ(cell(2, 10, 15), kRock); // cells beyond the widened size are left as they were
@@ -151,7 +162,11 @@ TEST_F(MapLoad, FaultsInsideTheFileAreReportedAndTheRestIsRead) {
     const size_t second = good.find("<data encoding=\"csv\">\n", good.find("<data") + 1) + 21;
     const size_t fourth = good.rfind("<data encoding=\"csv\">\n") + 22;
     const std::string badMusic = "\nError loading map00000.tmx: the Music property is not a number from 0 to 99.";
-    const struct { std::string text, message; int music; bool whole; } cases[] = {
+    const struct {
+        std::string text, message;
+        int music;
+        bool whole;
+    } cases[] = {
         {std::string(good).replace(second, 1, " "), "\nError loading map00000.tmx at layer 2.", 1, true},
         {std::string(good).replace(fourth, 1, "?"), "\nError loading map00000.tmx at layer 4: a value is not a number.",
          1, true},
@@ -172,8 +187,8 @@ TEST_F(MapLoad, FaultsInsideTheFileAreReportedAndTheRestIsRead) {
 TEST_F(MapLoad, TileIdsWithoutTableEntriesBecomeEmptyCells) {
     TestMap map = sampleMap();
     map.at(2, 0, 0) = 4097;
-    map.at(2, 0, 1) = -1;     // id 65535 as a 16-bit id
-    map.at(2, 0, 2) = 4096;   // the last id with a table entry
+    map.at(2, 0, 1) = -1;   // id 65535 as a 16-bit id
+    map.at(2, 0, 2) = 4096; // the last id with a table entry
     map.at(0, 0, 3) = 70000;
     map.at(1, 0, 4) = 123456;
     const std::string text = replaced(toTmx(map), "123456", "2147483669"); // a flipped tile as the editor writes it

@@ -34,12 +34,15 @@ std::string loadWorld(const std::string& propertiesPath, const std::string& mapP
     fclose(properties);
     fclose(map);
     const int numbers[] = {gMapRows, gMapColumns, gFoodLeftToEat, gPlayerX, gPlayerY, *music, gHuntingSpots};
-    const std::pair<const void*, size_t> parts[] = {
-        {gMap, sizeof gMap}, {gMapMovementObstacle, sizeof gMapMovementObstacle},
-        {gMapProjectileObstacle, sizeof gMapProjectileObstacle}, {gTileTypeMovement, sizeof gTileTypeMovement},
-        {gTileTypeProjectiles, sizeof gTileTypeProjectiles}, {gTileTypeOverlay, sizeof gTileTypeOverlay},
-        {gHuntingSpotRow, gHuntingSpots * sizeof(int)}, {gHuntingSpotColumn, gHuntingSpots * sizeof(int)},
-        {numbers, sizeof numbers}};
+    const std::pair<const void*, size_t> parts[] = {{gMap, sizeof gMap},
+                                                    {gMapMovementObstacle, sizeof gMapMovementObstacle},
+                                                    {gMapProjectileObstacle, sizeof gMapProjectileObstacle},
+                                                    {gTileTypeMovement, sizeof gTileTypeMovement},
+                                                    {gTileTypeProjectiles, sizeof gTileTypeProjectiles},
+                                                    {gTileTypeOverlay, sizeof gTileTypeOverlay},
+                                                    {gHuntingSpotRow, gHuntingSpots * sizeof(int)},
+                                                    {gHuntingSpotColumn, gHuntingSpots * sizeof(int)},
+                                                    {numbers, sizeof numbers}};
     state->clear();
     for (const auto& [bytes, size] : parts) {
         state->append(static_cast<const char*>(bytes), size);
@@ -87,8 +90,8 @@ TEST(ShippedMap, TheDeerCanReachAndEatEveryGrassTileFromItsStart) {
     std::string state;
     int music;
     ASSERT_EQ(loadShippedWorld(&state, &music), "");
-    const int width = gMapColumns * 64 + 1;   // x in pixels, 0 .. 64 * columns
-    const int height = gMapRows * 64 + 20;    // y in pixels, -10 .. 64 * rows + 9
+    const int width = gMapColumns * 64 + 1; // x in pixels, 0 .. 64 * columns
+    const int height = gMapRows * 64 + 20;  // y in pixels, -10 .. 64 * rows + 9
     auto stateOf = [&](int x, int y, int facing) { return ((y / 10 + 10) * width + x / 10) * 2 + facing / 2; };
     std::vector<uint8_t> seen(size_t(width) * height * 2, 0);
     std::vector<int> queue;
@@ -159,14 +162,16 @@ TEST(ShippedMap, EditorResaveLoadsToTheSameGame) {
         const fs::path source = common / (name + ".tmx");
         for (const fs::path& target : {elsewhere / (name + ".tmx"), common / (name + ".again.tmx")}) {
             ASSERT_EQ(std::system(("QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$(mktemp -d) tiled --export-map tmx " +
-                                   source.string() + " " + target.string() + " > /dev/null 2>&1").c_str()), 0);
+                                   source.string() + " " + target.string() + " > /dev/null 2>&1")
+                                      .c_str()),
+                      0);
         }
         if (sheetPresent) {
             EXPECT_EQ(fileText(common / (name + ".again.tmx")), fileText(source)) << name;
         }
     }
-    const std::string messages = loadWorld((elsewhere / "properties.tmx").string(),
-                                           (elsewhere / "map00000.tmx").string(), &resaved, &music);
+    const std::string messages =
+        loadWorld((elsewhere / "properties.tmx").string(), (elsewhere / "map00000.tmx").string(), &resaved, &music);
     EXPECT_EQ(messages, "");
     EXPECT_TRUE(resaved == original);
 }

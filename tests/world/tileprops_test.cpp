@@ -37,7 +37,8 @@ std::string sampleText(const std::string& sep = "", const std::string& eol = "\n
 void expectSampleTables(const std::string& what) {
     const char* names[] = {"movement", "projectiles", "overlay"};
     const uint8_t* tables[] = {gTileTypeMovement, gTileTypeProjectiles, gTileTypeOverlay};
-    const std::vector<std::pair<int, int>> tiles[] = { // {tile id, value} for each table
+    const std::vector<std::pair<int, int>> tiles[] = {
+        // {tile id, value} for each table
         {{1, 0}, {2, 1}, {192, 1}, {4, 0}, {5, 1}, {6, 255}},
         {{64, 0}, {65, 1}, {66, 0}, {67, 1}},
         {{1, 1}, {2, 2}, {3, 2}, {4, 0}, {5, 1}, {6, 4}, {7, 31}, {8, 0}, {131, 4}}};
@@ -53,8 +54,8 @@ std::string readProperties(const std::string& text) {
 }
 
 TEST(TileProperties, ReadsTheThreeBlocksSkipsTheLegendAndReadsAnyWhiteSpaceTheSame) {
-    for (const auto& [sep, eol] : {std::pair<std::string, std::string>{"", "\n"}, {" ", "\n"}, {"\t ", "\n"},
-                                   {"", "\r\n"}, {" ", "\r\n"}}) {
+    for (const auto& [sep, eol] :
+         {std::pair<std::string, std::string>{"", "\n"}, {" ", "\n"}, {"\t ", "\n"}, {"", "\r\n"}, {" ", "\r\n"}}) {
         const std::string what = "after comma '" + sep + (eol == "\n" ? "', LF: " : "', CRLF: ");
         clearWorld();
         gTileTypeMovement[0] = gTileTypeProjectiles[0] = gTileTypeOverlay[0] = 9;

@@ -27,10 +27,10 @@ TEST(Tracks, AlternateSidesOfTheLineOfTravelAtTheFeet) {
     emptyRings();
     const int side = sideOfNextTrack(0); // the side carries over from earlier tracks of the run
     // Each row is laid on the side after the one before; x and y for each side the run began on.
-    const struct { int dx, dy, blood, x[2], y[2]; } rows[] = {
-        {1, 0, 0, {100, 100}, {230, 224}},
-        {-1, -1, 1, {97, 103}, {230, 224}},
-        {-1, -1, 0, {103, 97}, {224, 230}},
+    const struct {
+        int dx, dy, blood, x[2], y[2];
+    } rows[] = {
+        {1, 0, 0, {100, 100}, {230, 224}}, {-1, -1, 1, {97, 103}, {230, 224}}, {-1, -1, 0, {103, 97}, {224, 230}},
         {0, 1, 0, {103, 97}, {227, 227}},  // downwards: 3 pixels right or left of the centre
         {0, 0, 0, {100, 100}, {227, 227}}, // standing: straight below the centre
     };

@@ -12,8 +12,7 @@
 #include "world/tileprops.h"
 
 // Runs fn and returns what it printed.
-template <typename Fn>
-inline std::string printed(Fn fn) {
+template <typename Fn> inline std::string printed(Fn fn) {
     testing::internal::CaptureStdout();
     fn();
     fflush(stdout);
@@ -21,9 +20,8 @@ inline std::string printed(Fn fn) {
 }
 
 // Runs fn over text as if it were an open file.
-template <typename Fn>
-inline void withTextFile(std::string text, Fn fn) {
-    text += ' ';   // fmemopen needs a byte; the size below leaves it out
+template <typename Fn> inline void withTextFile(std::string text, Fn fn) {
+    text += ' '; // fmemopen needs a byte; the size below leaves it out
     FILE* file = fmemopen(text.data(), text.size() - 1, "r");
     fn(file);
     fclose(file);
@@ -58,7 +56,8 @@ inline std::string toTmx(const TestMap& map, const std::string& music = "1") {
     std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.8\" width=\"" +
                        std::to_string(map.columns) + "\" height=\"" + std::to_string(map.rows) +
                        "\" tilewidth=\"32\" tileheight=\"32\">\n <properties>\n  <property name=\"Music\" "
-                       "type=\"int\" value=\"" + music + "\"/>\n </properties>\n";
+                       "type=\"int\" value=\"" +
+                       music + "\"/>\n </properties>\n";
     for (const auto& ids : map.layer) {
         text += " <layer>\n  " + csvBlock(ids, map.columns) + " </layer>\n";
     }

@@ -8,18 +8,18 @@
 // ---- Colours and images ----
 
 struct Colour {
-  int r;
-  int g;
-  int b;
+    int r;
+    int g;
+    int b;
 };
 
-constexpr Colour kMagenta = {255, 0, 255};  // the colour key: transparent in every sheet
+constexpr Colour kMagenta = {255, 0, 255}; // the colour key: transparent in every sheet
 
 // An 8-bit RGB picture, rows top to bottom.
 struct Image {
-  int width;
-  int height;
-  std::vector<unsigned char> rgb;
+    int width;
+    int height;
+    std::vector<unsigned char> rgb;
 };
 
 Image makeImage(int width, int height, Colour fill);
@@ -29,7 +29,7 @@ Colour getPixel(const Image& image, int x, int y);
 bool isMagenta(const Image& image, int x, int y);
 // Mixes colour over the pixel with coverage alpha (0..1); for opaque pictures only.
 void blendPixel(Image& image, int x, int y, Colour colour, double alpha);
-Colour mixColour(Colour a, Colour b, double t);  // t 0 gives a, 1 gives b
+Colour mixColour(Colour a, Colour b, double t); // t 0 gives a, 1 gives b
 Colour scaleColour(Colour c, double factor);
 // Copies a w x h block of source at (sx, sy) to (dx, dy) of target.
 void copyBlock(const Image& source, int sx, int sy, int w, int h, Image& target, int dx, int dy);
@@ -52,20 +52,20 @@ void softPolygon(Image& image, const double* xy, int points, Colour colour, doub
 // ---- Deterministic randomness ----
 
 struct Rng {
-  uint32_t state;
+    uint32_t state;
 };
 
 uint32_t nextRandom(Rng& rng);
-double randomUnit(Rng& rng);                       // in [0, 1)
+double randomUnit(Rng& rng); // in [0, 1)
 double randomRange(Rng& rng, double low, double high);
-int randomInt(Rng& rng, int low, int high);        // low..high inclusive
+int randomInt(Rng& rng, int low, int high); // low..high inclusive
 // Smooth value noise in [0, 1) that repeats every period cells along x and y.
 double periodicNoise(double x, double y, int period, uint32_t seed);
 
 // ---- The pixel font ----
 
-constexpr int kGlyphColumns = 5;  // drawing grid of a glyph
-constexpr int kGlyphRows = 9;     // rows 0..6 above the baseline, 7..8 descenders
+constexpr int kGlyphColumns = 5; // drawing grid of a glyph
+constexpr int kGlyphRows = 9;    // rows 0..6 above the baseline, 7..8 descenders
 
 // The glyph rows of a character ('#' set, '.' clear), or nullptr when it has none.
 const char* const* findGlyphRows(char character);
@@ -73,13 +73,13 @@ const char* const* findGlyphRows(char character);
 bool findFontCell(char character, int* row, int* column);
 
 struct TextStyle {
-  double scale;          // screen pixels per glyph grid cell
-  Colour top;            // fill, blended from top to bottom of the cap height
-  Colour bottom;
-  Colour outline;
-  double outlineWidth;   // pixels; 0 for none
-  double shadowOffset;   // pixels down and right; 0 for none
-  double roundness;      // 0 square grid cells, up to about 0.45 for soft round strokes
+    double scale; // screen pixels per glyph grid cell
+    Colour top;   // fill, blended from top to bottom of the cap height
+    Colour bottom;
+    Colour outline;
+    double outlineWidth; // pixels; 0 for none
+    double shadowOffset; // pixels down and right; 0 for none
+    double roundness;    // 0 square grid cells, up to about 0.45 for soft round strokes
 };
 
 int measureText(const char* text, const TextStyle& style);
@@ -93,25 +93,24 @@ int writePng(const std::string& path, const Image& image);
 int writeWav(const std::string& path, const std::vector<int16_t>& samples, int channels);
 
 struct MidiEvent {
-  uint32_t tick;
-  int order;                 // ties at one tick: lower first (note-offs before note-ons)
-  std::vector<uint8_t> bytes;
+    uint32_t tick;
+    int order; // ties at one tick: lower first (note-offs before note-ons)
+    std::vector<uint8_t> bytes;
 };
 
 struct MidiTrack {
-  std::vector<MidiEvent> events;
+    std::vector<MidiEvent> events;
 };
 
-int writeMidi(const std::string& path, const std::vector<MidiTrack>& tracks, int ticksPerQuarter,
-              uint32_t endTick);
+int writeMidi(const std::string& path, const std::vector<MidiTrack>& tracks, int ticksPerQuarter, uint32_t endTick);
 
 // ---- The media ----
 
 // One cell of the deer sheet (column = pose, row = facing), outlined, without its ground shade.
 Image drawDeerCell(int column, int row);
 
-int makeSprites(const std::string& outDir);  // Deer.png, Hunter.png, Icon.png
-int makeTiles(const std::string& outDir);    // Tiles.png, Snow.png
-int makeScreens(const std::string& outDir);  // Title.png, GameOver.png, Win.png, Font.png
-int makeSounds(const std::string& outDir);   // snd00.wav .. snd06.wav
-int makeMusic(const std::string& outDir);    // mus00.mid .. mus03.mid
+int makeSprites(const std::string& outDir); // Deer.png, Hunter.png, Icon.png
+int makeTiles(const std::string& outDir);   // Tiles.png, Snow.png
+int makeScreens(const std::string& outDir); // Title.png, GameOver.png, Win.png, Font.png
+int makeSounds(const std::string& outDir);  // snd00.wav .. snd06.wav
+int makeMusic(const std::string& outDir);   // mus00.mid .. mus03.mid

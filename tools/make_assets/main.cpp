@@ -7,29 +7,29 @@
 #include <system_error>
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::printf("Usage: make_assets OUTDIR\n");
-    return 2;
-  }
-  std::string outDir = argv[1];
-  std::error_code error;
-  std::filesystem::create_directories(outDir, error);
-  if (error) {
-    std::printf("make_assets: cannot create %s: %s\n", outDir.c_str(), error.message().c_str());
-    return 1;
-  }
-  if (!outDir.empty() && outDir.back() != '/') {
-    outDir += '/';
-  }
-  int failures = 0;
-  failures += makeSprites(outDir);
-  failures += makeTiles(outDir);
-  failures += makeScreens(outDir);
-  failures += makeSounds(outDir);
-  failures += makeMusic(outDir);
-  if (failures != 0) {
-    std::printf("make_assets: %d file(s) could not be written\n", failures);
-    return 1;
-  }
-  return 0;
+    if (argc != 2) {
+        std::printf("Usage: make_assets OUTDIR\n");
+        return 2;
+    }
+    std::string outDir = argv[1];
+    std::error_code error;
+    std::filesystem::create_directories(outDir, error);
+    if (error) {
+        std::printf("make_assets: cannot create %s: %s\n", outDir.c_str(), error.message().c_str());
+        return 1;
+    }
+    if (!outDir.empty() && outDir.back() != '/') {
+        outDir += '/';
+    }
+    int failures = 0;
+    failures += makeSprites(outDir);
+    failures += makeTiles(outDir);
+    failures += makeScreens(outDir);
+    failures += makeSounds(outDir);
+    failures += makeMusic(outDir);
+    if (failures != 0) {
+        std::printf("make_assets: %d file(s) could not be written\n", failures);
+        return 1;
+    }
+    return 0;
 }
