@@ -1,5 +1,5 @@
 // The sound effects snd00.wav .. snd06.wav, synthesised: blip, footstep, danger, sniff, munching,
-// safe chime and gunshot, levelled so that they sound even at the game's mixer volumes.
+// safe chime and gunshot, levelled as the player hears them at the game's mixer volumes.
 #include "assets.h"
 
 #include <algorithm>
@@ -9,13 +9,14 @@
 constexpr double kRate = 44100.0;
 constexpr double kPi = 3.14159265358979323846;
 
-// Loudness is levelled on the loudest 50 ms of each sound. The game plays the menu sound at
-// volume 25, eating at 128 and the rest at 50 (of 128), so their own levels are set against that.
+// Each sound is levelled as the game plays it: scaled by its mixer volume (of kFullVolume) and,
+// for the footstep, stacked as the deer starts it (three walking frames: two copies at once, a
+// third one mixer chunk later). The level is the RMS of the loudest 50 ms of that, in dB of full
+// scale; the targets in makeSounds are tuned with measure_loudness, which K-weights.
 constexpr double kWindowSeconds = 0.05;
-constexpr double kTargetDb = -17.0;                                              // sounds played at volume 50
-static const double kMenuTargetDb = kTargetDb + 20 * std::log10(50.0 / 25.0);    // 6 dB more
-static const double kEatingTargetDb = kTargetDb - 20 * std::log10(128.0 / 50.0); // 8.2 dB less
-constexpr double kPeakLimit = 0.84;                                              // about -1.5 dBFS
+constexpr int kFullVolume = 128;
+constexpr size_t kMixerChunk = 2048; // frames
+constexpr double kPeakLimit = 0.88;  // about -1.1 dBFS, in the file and as heard
 constexpr double kFadeInSeconds = 0.004;
 constexpr double kFadeOutSeconds = 0.02;
 
@@ -74,6 +75,21 @@ static double pluck(double t, double attack, double decay) {
     return (t < attack ? t / attack : 1.0) * std::exp(-std::max(0.0, t - attack) / decay);
 }
 
+// Scatters count grains of noise (clicks that ring for about decay samples) between from and to
+// seconds, crowded towards from; each grain's size falls by fade over the stretch (0 not at all,
+// 1 to nothing; below 0 it grows).
+static void addGrains(Samples& s, Rng& rng, int count, double from, double to, double decay, double fade) {
+    for (int k = 0; k < count; ++k) {
+        double u = randomUnit(rng);
+        double size = randomRange(rng, 0.3, 1.0) * (1.0 - fade * u);
+        size_t at = static_cast<size_t>((from + (to - from) * u * u) * kRate);
+        size_t length = static_cast<size_t>(6 * decay);
+        for (size_t i = 0; i < length && at + i < s.size(); ++i) {
+            s[at + i] += size * noise(rng) * std::exp(-static_cast<double>(i) / decay);
+        }
+    }
+}
+
 static double loudestWindowRms(const Samples& s) {
     const size_t window = static_cast<size_t>(kWindowSeconds * kRate);
     const size_t hop = window / 5;
@@ -88,8 +104,17 @@ static double loudestWindowRms(const Samples& s) {
     return best;
 }
 
-// Fades the ends, levels the sound and writes it as 16-bit mono.
-static int finishSound(const std::string& path, Samples s, double targetDb) {
+static double peakOf(const Samples& s) {
+    double peak = 0;
+    for (double v : s) {
+        peak = std::max(peak, std::fabs(v));
+    }
+    return peak;
+}
+
+// Fades the ends, levels the sound as heard at volume (stacked like the footstep when asked) to
+// heardDb, keeps its peaks under kPeakLimit in the file and as heard, and writes 16-bit mono.
+static int finishSound(const std::string& path, Samples s, int volume, double heardDb, bool stacked) {
     const size_t fadeIn = static_cast<size_t>(kFadeInSeconds * kRate);
     const size_t fadeOut = static_cast<size_t>(kFadeOutSeconds * kRate);
     for (size_t i = 0; i < fadeIn && i < s.size(); ++i) {
@@ -98,16 +123,21 @@ static int finishSound(const std::string& path, Samples s, double targetDb) {
     for (size_t i = 0; i < fadeOut && i < s.size(); ++i) {
         s[s.size() - 1 - i] *= static_cast<double>(i) / fadeOut;
     }
-    double rms = loudestWindowRms(s);
-    double peak = 0;
-    for (double v : s) {
-        peak = std::max(peak, std::fabs(v));
+    const double scale = static_cast<double>(volume) / kFullVolume;
+    Samples heard(s.size() + (stacked ? kMixerChunk : 0), 0.0);
+    for (size_t i = 0; i < s.size(); ++i) {
+        heard[i] += scale * s[i] * (stacked ? 2 : 1);
+        if (stacked) {
+            heard[i + kMixerChunk] += scale * s[i];
+        }
     }
-    double gain = rms > 0 ? std::pow(10.0, targetDb / 20) / rms : 1.0;
+    const double rms = loudestWindowRms(heard);
+    const double peak = std::max(peakOf(s), peakOf(heard));
+    double gain = rms > 0 ? std::pow(10.0, heardDb / 20) / rms : 1.0;
     if (peak * gain > kPeakLimit) {
         gain = kPeakLimit / peak;
-        std::printf("make_assets: %s is held at its peak limit (%.1f dB under its loudness target)\n", path.c_str(),
-                    20 * std::log10(std::pow(10.0, targetDb / 20) / rms / gain));
+        std::printf("make_assets: %s is held at its peak limit (%.1f dB under its level)\n", path.c_str(),
+                    20 * std::log10(std::pow(10.0, heardDb / 20) / rms / gain));
     }
     std::vector<int16_t> pcm(s.size());
     for (size_t i = 0; i < s.size(); ++i) {
@@ -116,68 +146,75 @@ static int finishSound(const std::string& path, Samples s, double targetDb) {
     return writeWav(path, pcm, 1);
 }
 
+// A short rising blip.
 static Samples menuBlip() {
-    Samples s = silence(0.09);
+    Samples s = silence(0.15);
     double phase = 0;
     for (size_t i = 0; i < s.size(); ++i) {
         double t = i / kRate;
         double f = 760 + 380 * std::min(1.0, t / 0.03);
         phase += 2 * kPi * f / kRate;
-        s[i] = pluck(t, 0.003, 0.025) * (std::sin(phase) + 0.18 * std::sin(2 * phase));
+        s[i] = pluck(t, 0.003, 0.05) * (std::sin(phase) + 0.18 * std::sin(2 * phase));
     }
     return s;
 }
 
-// Soft crunch: a dull press into the snow under a spray of tiny ice grains.
+// A step in snow: a short, soft crunch of ice grains breaking under the hoof over a faint press.
+// It is front-loaded and short, so the game's three stacked copies blur into one step.
 static Samples footstep() {
     Rng rng = {5101};
-    Samples thud = silence(0.22);
-    for (size_t i = 0; i < thud.size(); ++i) {
-        thud[i] = noise(rng) * pluck(i / kRate, 0.01, 0.04);
+    Samples grains = silence(0.2);
+    addGrains(grains, rng, 70, 0.004, 0.13, 10, 0.6);
+    Samples bright = grains;
+    bandPass(bright, 3400, 0.8);
+    Samples body = grains;
+    bandPass(body, 1500, 1.1);
+    Samples press = silence(0.2);
+    for (size_t i = 0; i < press.size(); ++i) {
+        press[i] = noise(rng) * pluck(i / kRate, 0.006, 0.03);
     }
-    lowPass(thud, 350);
-    lowPass(thud, 350);
-    Samples grains = silence(0.22);
-    for (int k = 0; k < 38; ++k) {
-        double start = randomRange(rng, 0.005, 0.13);
-        double size = randomRange(rng, 0.3, 1.0);
-        size_t at = static_cast<size_t>(start * kRate);
-        for (size_t i = 0; i < 90 && at + i < grains.size(); ++i) {
-            grains[at + i] += size * noise(rng) * std::exp(-static_cast<double>(i) / 18);
-        }
+    lowPass(press, 300);
+    lowPass(press, 300);
+    Samples s = silence(0.2);
+    mixInto(s, bright, 0, 1.0);
+    mixInto(s, body, 0, 0.6);
+    mixInto(s, press, 0, 1.2);
+    for (size_t i = 0; i < s.size(); ++i) {
+        s[i] *= pluck(i / kRate, 0.002, 0.07);
     }
-    bandPass(grains, 2600, 0.9);
-    for (size_t i = 0; i < grains.size(); ++i) {
-        grains[i] *= pluck(i / kRate, 0.004, 0.06);
-    }
-    Samples s = silence(0.22);
-    mixInto(s, thud, 0, 3.0);
-    mixInto(s, grains, 0, 1.0);
+    lowPass(s, 7000); // soft, not hissing
     return s;
 }
 
-// A low, dissonant sting: a minor second and a tritone in the bass, swelling then dying.
+// An alarm sting that carries on small speakers: a bright, shivering stab in the middle register
+// (a minor second over a tritone), a high tremolo of strings above it and a dull hit below.
 static Samples dangerSting() {
     Rng rng = {5201};
     Samples s = silence(1.3);
-    const double notes[3] = {98.0, 103.8, 138.6};
+    const double notes[3] = {293.66, 311.13, 415.30}; // D4, Eb4, Ab4
+    double phases[3] = {0, 0, 0};
     for (size_t i = 0; i < s.size(); ++i) {
         double t = i / kRate;
+        double shiver = 1 + 0.004 * std::sin(2 * kPi * 6.5 * t);
         double v = 0;
-        for (double f : notes) {
-            for (int h = 1; h <= 7; ++h) {
-                v += std::sin(2 * kPi * f * h * t * (1 + 0.0015 * std::sin(2 * kPi * 5.5 * t))) / (h * 1.3);
+        for (int n = 0; n < 3; ++n) {
+            phases[n] += 2 * kPi * notes[n] * shiver / kRate;
+            for (int h = 1; h <= 10; ++h) {
+                v += std::sin(h * phases[n]) / h;
             }
         }
-        s[i] = v * pluck(t, 0.03, 0.45);
+        double high = std::sin(2 * kPi * 1174.66 * t) + std::sin(2 * kPi * 1244.51 * t);
+        double tremolo = 0.5 + 0.5 * std::sin(2 * kPi * 13 * t);
+        s[i] = v * pluck(t, 0.012, 0.4) + 0.5 * high * tremolo * pluck(t, 0.25, 0.35);
     }
-    lowPass(s, 900);
-    Samples hit = silence(0.15);
+    lowPass(s, 3500);
+    Samples hit = silence(0.3);
     for (size_t i = 0; i < hit.size(); ++i) {
-        hit[i] = noise(rng) * pluck(i / kRate, 0.002, 0.03);
+        double t = i / kRate;
+        hit[i] = 0.6 * noise(rng) * pluck(t, 0.002, 0.04) + std::sin(2 * kPi * 73.42 * t) * pluck(t, 0.004, 0.09);
     }
-    lowPass(hit, 600);
-    mixInto(s, hit, 0, 4.0);
+    lowPass(hit, 500);
+    mixInto(s, hit, 0, 3.0);
     return s;
 }
 
@@ -202,40 +239,48 @@ static Samples sniffLoop() {
     return s;
 }
 
-// Four crunchy chews, each a burst of grainy crackle over a soft jaw thump.
-static Samples munching() {
-    Rng rng = {5401};
-    Samples s = silence(1.25);
-    const double chews[4] = {0.03, 0.33, 0.62, 0.92};
-    for (double start : chews) {
-        Samples crunch = silence(0.2);
-        for (int k = 0; k < 60; ++k) {
-            size_t at = static_cast<size_t>(randomRange(rng, 0.0, 0.12) * kRate);
-            double size = randomRange(rng, 0.2, 1.0);
-            for (size_t i = 0; i < 140 && at + i < crunch.size(); ++i) {
-                crunch[at + i] += size * noise(rng) * std::exp(-static_cast<double>(i) / 30);
-            }
-        }
-        bandPass(crunch, 1700, 0.8);
-        for (size_t i = 0; i < crunch.size(); ++i) {
-            crunch[i] *= pluck(i / kRate, 0.006, 0.06);
-        }
-        Samples jaw = silence(0.2);
-        for (size_t i = 0; i < jaw.size(); ++i) {
-            double t = i / kRate;
-            jaw[i] = std::sin(2 * kPi * 120 * t) * pluck(t, 0.004, 0.035);
-        }
-        mixInto(s, crunch, start, 1.0);
-        mixInto(s, jaw, start, 0.35);
+// One chew: a crackle of grass fibres as the jaw closes over a soft thump, then a quieter grind
+// as it slides.
+static Samples chew(Rng& rng, double strength) {
+    Samples crunch = silence(0.3);
+    addGrains(crunch, rng, 50, 0.0, 0.12, 30, 0.5);
+    bandPass(crunch, 1700, 0.8);
+    Samples grind = silence(0.3);
+    addGrains(grind, rng, 40, 0.1, 0.26, 60, 0.3);
+    bandPass(grind, 1100, 1.2);
+    Samples s = silence(0.3);
+    for (size_t i = 0; i < s.size(); ++i) {
+        double t = i / kRate;
+        double jaw = std::sin(2 * kPi * 140 * t) * pluck(t, 0.004, 0.03);
+        s[i] = strength * (crunch[i] * pluck(t, 0.006, 0.06) + 0.4 * grind[i] * std::sin(kPi * std::min(1.0, t / 0.3)) +
+                           0.2 * jaw);
     }
     return s;
 }
 
-// A soft bell: two strokes of inharmonic partials with long decays.
+// A whole bite, as long as the deer eats one tile: the grass torn off, then steady chews that
+// soften as it is ground down, the last one dying away before the end.
+static Samples munching() {
+    Rng rng = {5401};
+    Samples s = silence(4.1);
+    Samples tear = silence(0.4);
+    addGrains(tear, rng, 110, 0.0, 0.3, 20, -0.6);
+    bandPass(tear, 2300, 0.9);
+    mixInto(s, tear, 0.02, 0.8);
+    int count = 0;
+    for (double t = 0.45; t < 3.8; t += 0.33 + randomRange(rng, -0.02, 0.02)) {
+        double strength = (1.0 - 0.3 * t / 3.8) * (count % 2 == 0 ? 1.0 : 0.8);
+        mixInto(s, chew(rng, strength), t, 1.0);
+        ++count;
+    }
+    return s;
+}
+
+// A soft bell: two strokes of inharmonic partials that die away well before the sound ends.
 static Samples safeChime() {
-    Samples s = silence(1.45);
+    Samples s = silence(1.6);
     const double strokes[2][2] = {{0.0, 880.0}, {0.14, 1318.5}};
-    const double partials[4][3] = {{1.0, 1.0, 0.9}, {2.76, 0.35, 0.45}, {5.40, 0.16, 0.25}, {8.93, 0.06, 0.15}};
+    const double partials[4][3] = {{1.0, 1.0, 0.5}, {2.76, 0.35, 0.3}, {5.40, 0.16, 0.18}, {8.93, 0.06, 0.1}};
     for (const auto& stroke : strokes) {
         for (size_t i = 0; i < s.size(); ++i) {
             double t = i / kRate - stroke[0];
@@ -249,46 +294,76 @@ static Samples safeChime() {
             s[i] += v * (stroke[0] > 0 ? 0.8 : 1.0);
         }
     }
+    // The last 0.45 s are damped to silence.
+    const size_t damp = static_cast<size_t>(0.45 * kRate);
+    for (size_t i = 0; i < damp; ++i) {
+        s[s.size() - damp + i] *= 0.5 + 0.5 * std::cos(kPi * i / damp);
+    }
     return s;
 }
 
-// A sharp crack, the boom of the charge and its rolling echo.
+// The hunter's shot: a sharp crack, the blast and boom of the charge, then its echo rolling back
+// from the forest, dulled by the snow and mostly gone within the second after which the death
+// screen halts it.
 static Samples gunshot() {
     Rng rng = {5601};
     Samples s = silence(1.4);
-    Samples crack = silence(0.03);
+    Samples crack = silence(0.02);
     for (size_t i = 0; i < crack.size(); ++i) {
-        crack[i] = noise(rng) * pluck(i / kRate, 0.0005, 0.006);
+        crack[i] = noise(rng) * pluck(i / kRate, 0.0003, 0.003);
     }
-    highPass(crack, 1500);
-    Samples boom = silence(1.4);
+    highPass(crack, 1200);
+    Samples blast = silence(0.5);
+    for (size_t i = 0; i < blast.size(); ++i) {
+        blast[i] = noise(rng) * pluck(i / kRate, 0.001, 0.035);
+    }
+    lowPass(blast, 2500);
+    lowPass(blast, 5000);
+    highPass(blast, 300);
+    Samples boom = silence(1.0);
+    double phase = 0;
     for (size_t i = 0; i < boom.size(); ++i) {
         double t = i / kRate;
-        boom[i] = noise(rng) * (pluck(t, 0.002, 0.12) + 0.25 * pluck(t - 0.18, 0.05, 0.35));
+        phase += 2 * kPi * (45 + 45 * std::exp(-t / 0.04)) / kRate;
+        boom[i] = std::sin(phase) * pluck(t, 0.002, 0.18) + 0.6 * noise(rng) * pluck(t, 0.003, 0.25);
     }
-    lowPass(boom, 420);
-    lowPass(boom, 420);
-    Samples thump = silence(0.5);
-    double phase = 0;
-    for (size_t i = 0; i < thump.size(); ++i) {
+    lowPass(boom, 250);
+    Samples shot = silence(1.4);
+    mixInto(shot, crack, 0, 2.0);
+    mixInto(shot, blast, 0, 5.0);
+    mixInto(shot, boom, 0, 0.6);
+    // The charge overdrives the air: a soft limit keeps it dense and bright.
+    for (double& v : shot) {
+        v = std::tanh(1.2 * v);
+    }
+    Samples echo = silence(1.4);
+    for (size_t i = 0; i < echo.size(); ++i) {
         double t = i / kRate;
-        phase += 2 * kPi * (38 + 30 * std::exp(-t / 0.05)) / kRate;
-        thump[i] = std::sin(phase) * pluck(t, 0.002, 0.09);
+        echo[i] = noise(rng) *
+                  (pluck(t - 0.21, 0.02, 0.08) + 0.5 * pluck(t - 0.47, 0.03, 0.1) + 0.25 * pluck(t - 0.15, 0.1, 0.22));
     }
-    mixInto(s, crack, 0, 1.0);
-    mixInto(s, boom, 0, 6.0);
-    mixInto(s, thump, 0, 0.8);
+    lowPass(echo, 900);
+    lowPass(echo, 900);
+    mixInto(s, shot, 0, 1.0);
+    mixInto(s, echo, 0, 1.6);
     return s;
 }
 
 int makeSounds(const std::string& outDir) {
+    // The game's volumes: the menu blip 25, the munching 128, the rest 50. The levels as heard
+    // put every effect within 5 dB of K-weighted loudness, the gunshot on top (about -18.5 LUFS
+    // on its loudest 100 ms) and the danger sting next; the footstep, heard often, and the
+    // looping sniff sit lowest with the menu blip (about -23 LUFS).
+    constexpr int kMenuVolume = 25;
+    constexpr int kEffectVolume = 50;
+    constexpr int kEatingVolume = 128;
     int failures = 0;
-    failures += finishSound(outDir + "snd00.wav", menuBlip(), kMenuTargetDb);
-    failures += finishSound(outDir + "snd01.wav", footstep(), kTargetDb);
-    failures += finishSound(outDir + "snd02.wav", dangerSting(), kTargetDb);
-    failures += finishSound(outDir + "snd03.wav", sniffLoop(), kTargetDb);
-    failures += finishSound(outDir + "snd04.wav", munching(), kEatingTargetDb);
-    failures += finishSound(outDir + "snd05.wav", safeChime(), kTargetDb);
-    failures += finishSound(outDir + "snd06.wav", gunshot(), kTargetDb);
+    failures += finishSound(outDir + "snd00.wav", menuBlip(), kMenuVolume, -24, false);
+    failures += finishSound(outDir + "snd01.wav", footstep(), kEffectVolume, -25.7, true);
+    failures += finishSound(outDir + "snd02.wav", dangerSting(), kEffectVolume, -21.1, false);
+    failures += finishSound(outDir + "snd03.wav", sniffLoop(), kEffectVolume, -27.5, false);
+    failures += finishSound(outDir + "snd04.wav", munching(), kEatingVolume, -24.7, false);
+    failures += finishSound(outDir + "snd05.wav", safeChime(), kEffectVolume, -25.4, false);
+    failures += finishSound(outDir + "snd06.wav", gunshot(), kEffectVolume, -19.8, false);
     return failures;
 }
