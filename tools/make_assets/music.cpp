@@ -11,6 +11,7 @@ constexpr int kTicksPerEighth = kTicksPerQuarter / 2;
 constexpr int kBeatsPerBar = 4;
 constexpr int kTicksPerBar = kBeatsPerBar * kTicksPerQuarter;
 constexpr int kPercussionChannel = 9;
+constexpr uint8_t kFullChannelVolume = 127;
 
 // Event order within one tick: set-up first, then releases, then new notes.
 constexpr int kOrderSetup = 0;
@@ -32,11 +33,13 @@ static void addNote(MidiTrack& track, int channel, uint32_t start, uint32_t leng
     addEvent(track, start + length, kOrderOff, {static_cast<uint8_t>(0x80 | status), static_cast<uint8_t>(pitch), 0});
 }
 
-// Program, volume, pan and reverb of a part, at the start of its track.
-static MidiTrack startPart(int channel, int program, int volume, int pan, int reverb) {
+// Program, pan and reverb of a part, at the start of its track. Every part plays at full channel
+// volume, so that the pieces use all the loudness General MIDI gives them at the game's low music
+// volume; velocities balance the parts (measure_loudness shows where each piece lands).
+static MidiTrack startPart(int channel, int program, int pan, int reverb) {
     MidiTrack track;
     uint8_t c = static_cast<uint8_t>(channel);
-    addEvent(track, 0, kOrderSetup, {static_cast<uint8_t>(0xB0 | c), 7, static_cast<uint8_t>(volume)});
+    addEvent(track, 0, kOrderSetup, {static_cast<uint8_t>(0xB0 | c), 7, kFullChannelVolume});
     addEvent(track, 0, kOrderSetup, {static_cast<uint8_t>(0xB0 | c), 10, static_cast<uint8_t>(pan)});
     addEvent(track, 0, kOrderSetup, {static_cast<uint8_t>(0xB0 | c), 91, static_cast<uint8_t>(reverb)});
     if (channel != kPercussionChannel) {
@@ -206,8 +209,9 @@ constexpr int kMelody = 0; // channels
 constexpr int kPadChannel = 1;
 constexpr int kArpChannel = 2;
 constexpr int kBassChannel = 3;
+constexpr int kDoubleChannel = 4;
 
-// Title: a calm winter waltz of celesta over harp and strings, in D minor.
+// Title: a calm winter tune of celesta and a soft flute over harp and strings, in D minor.
 static int composeTitle(const std::string& outDir) {
     constexpr int kBars = 16;
     static const char* const kChords[kBars] = {"Dm", "Bb", "F", "C", "Dm", "Gm", "Bb", "A",
@@ -217,15 +221,18 @@ static int composeTitle(const std::string& outDir) {
                                      "A5:2 G5:2 F5:2 E5:2  D5:2 F5:2 Bb5:4  A5:3 G5:1 F5:2 C5:2  E5:4 G5:4 "
                                      "D5:2 G5:2 Bb5:2 A5:2  F5:3 D5:1 F5:2 G5:2  A5:2 G5:2 F5:2 E5:2  C#5:2 E5:2 A4:4";
     std::vector<MidiTrack> tracks = {conductor(76)};
-    MidiTrack melody = startPart(kMelody, kCelesta, 127, 70, 70);
-    addLine(melody, kMelody, kTune, 96, 0);
-    MidiTrack pad = startPart(kPadChannel, kSlowStrings, 100, 50, 90);
-    addAccompaniment(pad, kPadChannel, Part::Pad, kChords, kBars, 4, 54);
-    MidiTrack harp = startPart(kArpChannel, kHarp, 110, 40, 70);
-    addAccompaniment(harp, kArpChannel, Part::Arpeggio, kChords, kBars, 3, 60);
-    MidiTrack bass = startPart(kBassChannel, kContrabass, 112, 64, 60);
-    addAccompaniment(bass, kBassChannel, Part::Bass, kChords, kBars, 2, 66);
+    MidiTrack melody = startPart(kMelody, kCelesta, 70, 70);
+    addLine(melody, kMelody, kTune, 120, 0);
+    MidiTrack flute = startPart(kDoubleChannel, kFlute, 58, 80);
+    addLine(flute, kDoubleChannel, kTune, 106, 0);
+    MidiTrack pad = startPart(kPadChannel, kSlowStrings, 50, 90);
+    addAccompaniment(pad, kPadChannel, Part::Pad, kChords, kBars, 4, 96);
+    MidiTrack harp = startPart(kArpChannel, kHarp, 40, 70);
+    addAccompaniment(harp, kArpChannel, Part::Arpeggio, kChords, kBars, 3, 80);
+    MidiTrack bass = startPart(kBassChannel, kContrabass, 64, 60);
+    addAccompaniment(bass, kBassChannel, Part::Bass, kChords, kBars, 2, 104);
     tracks.push_back(melody);
+    tracks.push_back(flute);
     tracks.push_back(pad);
     tracks.push_back(harp);
     tracks.push_back(bass);
@@ -242,16 +249,16 @@ static int composeMap(const std::string& outDir) {
                                      "r:8  C6:2 B5:2 A5:4  C6:3 B5:1 A5:2 F5:2  E5:6 r:2 "
                                      "D5:2 F5:2 A5:4  G5:3 F5:1 D5:4  E5:4 F5:2 E5:2  B4:4 G#4:4";
     std::vector<MidiTrack> tracks = {conductor(84)};
-    MidiTrack melody = startPart(kMelody, kFlute, 120, 76, 80);
-    addLine(melody, kMelody, kTune, 84, 0);
-    MidiTrack pad = startPart(kPadChannel, kTremoloStrings, 84, 44, 90);
-    addAccompaniment(pad, kPadChannel, Part::Pad, kChords, kBars, 3, 50);
-    MidiTrack pizz = startPart(kArpChannel, kPizzicatoStrings, 120, 84, 60);
-    addAccompaniment(pizz, kArpChannel, Part::Pizzicato, kChords, kBars, 3, 68);
-    MidiTrack bass = startPart(kBassChannel, kContrabass, 110, 60, 60);
-    addAccompaniment(bass, kBassChannel, Part::Bass, kChords, kBars, 2, 62);
-    MidiTrack drum = startPart(kPercussionChannel, 0, 100, 64, 70);
-    addAccompaniment(drum, kPercussionChannel, Part::Pulse, kChords, kBars, 0, 64);
+    MidiTrack melody = startPart(kMelody, kFlute, 76, 80);
+    addLine(melody, kMelody, kTune, 118, 0);
+    MidiTrack pad = startPart(kPadChannel, kTremoloStrings, 44, 90);
+    addAccompaniment(pad, kPadChannel, Part::Pad, kChords, kBars, 3, 90);
+    MidiTrack pizz = startPart(kArpChannel, kPizzicatoStrings, 84, 60);
+    addAccompaniment(pizz, kArpChannel, Part::Pizzicato, kChords, kBars, 3, 124);
+    MidiTrack bass = startPart(kBassChannel, kContrabass, 60, 60);
+    addAccompaniment(bass, kBassChannel, Part::Bass, kChords, kBars, 2, 104);
+    MidiTrack drum = startPart(kPercussionChannel, 0, 64, 70);
+    addAccompaniment(drum, kPercussionChannel, Part::Pulse, kChords, kBars, 0, 116);
     tracks.push_back(melody);
     tracks.push_back(pad);
     tracks.push_back(pizz);
@@ -270,14 +277,14 @@ static int composeVictory(const std::string& outDir) {
                                      "F5:2 A5:2 D6:4  D6:2 C6:2 Bb5:2 D6:2  C6:3 A5:1 F5:2 A5:2  G5:2 C6:2 E6:4 "
                                      "F6:3 E6:1 D6:2 Bb5:2  C6:2 D6:2 E6:2 G6:2  F6:6 C6:2  Bb5:2 G5:2 E5:2 C5:2";
     std::vector<MidiTrack> tracks = {conductor(100)};
-    MidiTrack melody = startPart(kMelody, kHorn, 80, 64, 70);
-    addLine(melody, kMelody, kTune, 80, 0);
-    MidiTrack pad = startPart(kPadChannel, kStrings, 60, 46, 80);
-    addAccompaniment(pad, kPadChannel, Part::Pad, kChords, kBars, 4, 52);
-    MidiTrack harp = startPart(kArpChannel, kHarp, 66, 84, 70);
-    addAccompaniment(harp, kArpChannel, Part::Arpeggio, kChords, kBars, 4, 56);
-    MidiTrack bass = startPart(kBassChannel, kContrabass, 70, 64, 60);
-    addAccompaniment(bass, kBassChannel, Part::WalkingBass, kChords, kBars, 2, 64);
+    MidiTrack melody = startPart(kMelody, kHorn, 64, 70);
+    addLine(melody, kMelody, kTune, 96, 0);
+    MidiTrack pad = startPart(kPadChannel, kStrings, 46, 80);
+    addAccompaniment(pad, kPadChannel, Part::Pad, kChords, kBars, 4, 45);
+    MidiTrack harp = startPart(kArpChannel, kHarp, 84, 70);
+    addAccompaniment(harp, kArpChannel, Part::Arpeggio, kChords, kBars, 4, 80);
+    MidiTrack bass = startPart(kBassChannel, kContrabass, 64, 60);
+    addAccompaniment(bass, kBassChannel, Part::WalkingBass, kChords, kBars, 2, 100);
     tracks.push_back(melody);
     tracks.push_back(pad);
     tracks.push_back(harp);
@@ -293,12 +300,12 @@ static int composeDeath(const std::string& outDir) {
                                      "F4:4 D4:2 F4:2  G4:4 Bb4:2 A4:2  A4:4 G4:2 E4:2  C#4:6 r:2 "
                                      "F4:4 E4:2 D4:2  D4:4 C4:2 Bb3:2  Bb3:4 A3:2 G3:2  A3:6 r:2";
     std::vector<MidiTrack> tracks = {conductor(58)};
-    MidiTrack melody = startPart(kMelody, kCello, 100, 60, 80);
-    addLine(melody, kMelody, kTune, 78, 0);
-    MidiTrack pad = startPart(kPadChannel, kChoir, 64, 70, 100);
-    addAccompaniment(pad, kPadChannel, Part::Pad, kChords, kBars, 3, 44);
-    MidiTrack bass = startPart(kBassChannel, kContrabass, 80, 64, 70);
-    addAccompaniment(bass, kBassChannel, Part::Bass, kChords, kBars, 2, 56);
+    MidiTrack melody = startPart(kMelody, kCello, 60, 80);
+    addLine(melody, kMelody, kTune, 110, 0);
+    MidiTrack pad = startPart(kPadChannel, kChoir, 70, 100);
+    addAccompaniment(pad, kPadChannel, Part::Pad, kChords, kBars, 3, 88);
+    MidiTrack bass = startPart(kBassChannel, kContrabass, 64, 70);
+    addAccompaniment(bass, kBassChannel, Part::Bass, kChords, kBars, 2, 96);
     tracks.push_back(melody);
     tracks.push_back(pad);
     tracks.push_back(bass);
