@@ -76,14 +76,12 @@ int renderMusic(const std::vector<std::string>& paths, std::vector<Audio>* piece
             std::printf("Cannot play %s: is it a MIDI file?\n", paths[p].c_str());
             failures = 1;
         }
-        std::vector<float> left(kRenderBlock);
-        std::vector<float> right(kRenderBlock);
+        Audio& piece = (*pieces)[p];
         while (failures == 0 && fluid_player_get_status(player) == FLUID_PLAYER_PLAYING) {
-            fluid_synth_write_float(synth, kRenderBlock, left.data(), 0, 1, right.data(), 0, 1);
-            for (int i = 0; i < kRenderBlock; ++i) {
-                (*pieces)[p].push_back(left[i]);
-                (*pieces)[p].push_back(right[i]);
-            }
+            const size_t at = piece.size();
+            piece.resize(at + kRenderBlock * kHeardChannels);
+            fluid_synth_write_float(synth, kRenderBlock, piece.data() + at, 0, kHeardChannels, piece.data() + at, 1,
+                                    kHeardChannels);
         }
         delete_fluid_player(player);
         if (failures == 0 && (*pieces)[p].empty()) {
