@@ -96,6 +96,9 @@ int renderMusic(const std::vector<std::string>& paths, std::vector<Audio>* piece
 
 double loudestLoudness(const Audio& audio, int windowMs) {
     ebur128_state* state = ebur128_init(kHeardChannels, kHeardRate, EBUR128_MODE_S);
+    if (state == nullptr || windowMs < 10) {
+        return kSilenceDb;
+    }
     ebur128_set_max_window(state, static_cast<unsigned long>(std::max(windowMs, 3000)));
     const size_t hop = static_cast<size_t>(kHeardRate) * windowMs / 10000; // a tenth of the window
     const size_t frames = audio.size() / kHeardChannels;
