@@ -7,7 +7,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev zlib1g-dev timgm6mb-soundfont
   libgtest-dev libbenchmark-dev
   xvfb xdotool x11-xserver-utils imagemagick libx11-dev tiled
-  fluidsynth libebur128-dev libsndfile1-dev
+  fluidsynth libfluidsynth-dev libebur128-dev libsndfile1-dev libfftw3-dev
   desktop-file-utils appstream dpkg-dev
 )
 
