@@ -1,0 +1,118 @@
+# Installs into a temporary prefix and plays as a player would, from another folder with a fresh
+# HOME: the desktop entry's command shows the title, a settings pass writes Settings.bin into the
+# player's own folder (never into the prefix, which stays unwritten), and `velmoor` on PATH starts
+# again with those keys. The launcher, on a stand-in game, repairs its links, makes relative
+# arguments absolute and returns the game's status. The entry and the metadata validate; the
+# Debian package holds the right files and dependencies; as root it installs, starts and goes.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+
+build="$(dirname "$VELMOOR")"
+prefix="$WORK/prefix"
+cmake --install "$build" --prefix "$prefix" > "$WORK/install.log" || fail "cmake --install: $(tail -n 3 "$WORK/install.log")"
+touch "$WORK/installed"
+diff <(git -C "$SOURCE_DIR" ls-files Common | sed 's|^Common/||' | sort) <(ls "$prefix/share/velmoor/Common" | sort) ||
+  fail "the installed data are not the files of Common/"
+entry="$(echo "$prefix"/share/applications/*.desktop)"
+metainfo="$(echo "$prefix"/share/metainfo/*.metainfo.xml)"
+desktop-file-validate "$entry" || fail "the desktop entry does not validate"
+appstreamcli validate --no-net "$metainfo" > "$WORK/appstream.log" || fail "metadata: $(cat "$WORK/appstream.log")"
+for size in 32 64 128 256; do
+  [ "$(identify -format '%wx%h' "$prefix/share/icons/hicolor/${size}x$size/apps/velmoor.png")" = "${size}x$size" ] ||
+    fail "no ${size}x$size icon"
+done
+
+frame_on() { # screenshot, frame top y: the red selection frame is drawn there
+  [ "$(pixel "$1" 230 "$2")" = "255,45,0" ]
+}
+
+export HOME="$WORK/home"
+unset XDG_DATA_HOME
+mkdir -p "$HOME"
+player="$HOME/.local/share/velmoor"
+VELMOOR="$(sed -n 's/^Exec=//p' "$entry")" # started from the menu: start_game runs it in $WORK/run
+start_game
+frame_on "$(shot menu-start)" 223 || fail "the title did not appear through the desktop entry"
+press Down
+press Return
+for key in w s a d Shift_L e q F5 x; do
+  press "$key"
+done
+sleep 0.5
+settings="$player/Common/Settings.bin"
+[ -f "$settings" ] && [ ! -L "$settings" ] && [ "$(stat -c %s "$settings")" = 32 ] ||
+  fail "Settings.bin was not written as the player's own 32-byte file"
+[ ! -e "$WORK/Common/Settings.bin" ] || fail "the game ran beside the folder it was started from"
+close_game
+[ "$STATUS" = 0 ] || fail "closing the window gave exit status $STATUS"
+
+VELMOOR=velmoor PATH="$prefix/bin:$PATH" start_game
+press s
+frame_on "$(shot saved-keys)" 285 || fail "the second start did not use the saved binding 's'"
+close_game
+[ -z "$(find "$prefix" -newer "$WORK/installed")" ] || fail "playing wrote into the prefix: $(find "$prefix" -newer "$WORK/installed")"
+
+# The launcher's own duties, on a stand-in game that reports where it runs and what it got.
+printf '#!/bin/sh\npwd\nfor a; do echo "[$a]"; done\nexit 7\n' > "$prefix/libexec/velmoor/velmoor"
+ln -s "$WORK/gone" "$player/Common/gone.png"
+rm "$player/Common/Deer.png"
+mkdir -p "$WORK/maps"
+status=0
+out="$(cd "$WORK/maps" && "$prefix/bin/velmoor" --check-map "my map.tmx" /abs.tmx -x "")" || status=$?
+expected="$(printf '%s\n' "$player/run" "[--check-map]" "[$WORK/maps/my map.tmx]" "[/abs.tmx]" "[-x]" "[]")"
+[ "$out" = "$expected" ] || fail "the launcher passed: $out"
+[ "$status" = 7 ] || fail "the launcher's exit status is $status, not the game's 7"
+[ ! -L "$player/Common/gone.png" ] || fail "a stale link was kept"
+[ "$player/Common/Deer.png" -ef "$prefix/share/velmoor/Common/Deer.png" ] || fail "a missing link was not remade"
+touch "$WORK/file"
+status=0
+message="$(XDG_DATA_HOME="$WORK/file" "$prefix/bin/velmoor" 2>&1)" || status=$?
+[ "$status" = 1 ] && [ "$(echo "$message" | wc -l)" = 1 ] && [[ "$message" == "velmoor: cannot create"* ]] ||
+  fail "an unusable folder gave status $status and: $message"
+
+# The package.
+cpack -G DEB -B "$WORK/package" --config "$build/CPackConfig.cmake" > "$WORK/cpack.log" 2>&1 ||
+  fail "cpack: $(tail -n 5 "$WORK/cpack.log")"
+version="$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo" | head -n 1)"
+deb="$WORK/package/velmoor_${version}_$(dpkg --print-architecture).deb"
+[ -f "$deb" ] || fail "no package named $(basename "$deb"): $(ls "$WORK/package")"
+depends="$(dpkg-deb -f "$deb" Depends)"
+for library in libsdl2-2.0-0 libsdl2-image-2.0-0 libsdl2-mixer-2.0-0 timgm6mb-soundfont; do
+  tr ',|' '\n\n' <<< "$depends" | awk '{print $1}' | grep -qx "$library" || fail "no dependency on $library: $depends"
+done
+dpkg-deb -c "$deb" | awk '{print $6}' > "$WORK/contents"
+grep -q Settings.bin "$WORK/contents" && fail "the package holds a Settings.bin"
+for file in bin/velmoor libexec/velmoor/velmoor share/velmoor/Common/map00000.tmx share/velmoor/Common/Title.png \
+  "share/applications/$(basename "$entry")" "share/metainfo/$(basename "$metainfo")" \
+  share/icons/hicolor/{32x32,64x64,128x128,256x256}/apps/velmoor.png; do
+  grep -qx "./usr/$file" "$WORK/contents" || fail "the package lacks /usr/$file"
+done
+
+# Installed into the system (root only, one test run at a time, never over a real installation).
+if [ "$(id -u)" != 0 ]; then
+  echo "SKIP: installing the package into the system needs root"
+  echo "PASS"
+  exit 0
+fi
+exec 9> /tmp/velmoor-package-test.lock
+flock 9
+if dpkg-query -W -f='${Status}' velmoor 2>/dev/null | grep -q 'ok installed'; then
+  echo "SKIP: a velmoor package is already installed on this machine; left as it is"
+  echo "PASS"
+  exit 0
+fi
+apt_get() { DEBIAN_FRONTEND=noninteractive apt-get -y -q -o DPkg::Lock::Timeout=300 "$@" > "$WORK/apt.log" 2>&1; }
+installed=yes
+trap 'cleanup; [ -z "$installed" ] || apt_get purge velmoor' EXIT
+apt_get install --no-install-recommends "$deb" || fail "installing the package: $(tail -n 5 "$WORK/apt.log")"
+export HOME="$WORK/home-system"
+mkdir -p "$HOME"
+VELMOOR="$(sed -n 's/^Exec=//p' "/usr/share/applications/$(basename "$entry")")"
+start_game
+frame_on "$(shot system)" 223 || fail "the installed package's game did not show its title"
+close_game
+[ "$STATUS" = 0 ] || fail "closing the installed game gave exit status $STATUS"
+apt_get purge velmoor || fail "removing the package: $(tail -n 5 "$WORK/apt.log")"
+installed=""
+[ ! -e /usr/bin/velmoor ] || fail "/usr/bin/velmoor is left after removing the package"
+echo "PASS"
