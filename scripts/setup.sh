@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xdotool x11-xserver-utils imagemagick libx11-dev tiled
   fluidsynth libfluidsynth-dev libebur128-dev libsndfile1-dev libfftw3-dev
-  desktop-file-utils appstream dpkg-dev
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()
