@@ -90,8 +90,14 @@ int computeHunterPathToMostRecentDeerTrack() {
         if (track->age > gAgeOfHunterDestination) {
             return 0;
         }
-        if (hasLineOfSight(track->x, track->y, hunterX, hunterY)) {
-            computeHunterPath(track->y / gTileHeightToRender, track->x / gTileWidthToRender);
+        // A track in a cell that stops him (ice along a shore) is passed over as if unseen: the
+        // search would start inside it and lead him in.
+        int row = track->y / gTileHeightToRender;
+        int column = track->x / gTileWidthToRender;
+        clampCellIntoMap(&row, &column);
+        if (gMapMovementObstacle[row * kGridSide + column] == 0 &&
+            hasLineOfSight(track->x, track->y, hunterX, hunterY)) {
+            computeHunterPath(row, column);
             gAgeOfHunterDestination = track->age;
             return 1;
         }

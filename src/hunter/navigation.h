@@ -21,8 +21,8 @@ int spawnHunter();
 // -1 on a map without spots.
 int getNextHuntingSpot();
 
-// Sends the hunter to the newest visible deer track no older than gAgeOfHunterDestination.
-// Returns 1 when it set a new destination, 0 when it left the path alone.
+// Sends the hunter to the newest visible deer track no older than gAgeOfHunterDestination whose
+// cell does not block movement. Returns 1 when it set a new destination, 0 when it left the path alone.
 int computeHunterPathToMostRecentDeerTrack();
 
 // One step along the direction field (35 tenths, 50 when run is nonzero). Returns the direction

@@ -43,8 +43,9 @@ struct OpenList {
     PositionSet* lowSet;  // positions of the entries of cost lowCost
     PositionSet* highSet; // positions of the entries of cost lowCost + 2
     int32_t lowCost;
-    unsigned count;    // entries in the list
-    unsigned lowFirst; // the lowest position of lowSet, kNoPosition when it is empty
+    unsigned count;      // entries in the list
+    unsigned lowFirst;   // the lowest position of lowSet, kNoPosition when it is empty
+    unsigned hunterCell; // the one blocking cell that may be entered; kGridCells when he is off the grid
 };
 
 static uint16_t OpenCell[kOpenListCapacity]; // the open list: cell indices in list order
@@ -124,11 +125,12 @@ static void lowerCost(OpenList* list, unsigned cell, uint32_t g, int32_t cost, u
 }
 
 // One neighbour of the expanded cell. A new cell is appended; one reached before whose g-cost
-// this route beats gets the lower cost. A cell with a code never blocks (only the destination
-// may, and its g-cost 0 is never beaten), so the obstacle grid is read for new cells only.
+// this route beats gets the lower cost. A blocking cell gets a code only as the destination
+// (whose g-cost 0 is never beaten) or as the hunter's cell (which ends the search), so the
+// obstacle grid is read for new cells only.
 static inline void reachCell(OpenList* list, unsigned cell, bool nearer, uint32_t g, int32_t cost, uint8_t code) {
     if (gMapPathfindingParent[cell] == kDirectionUnvisited) {
-        if (gMapMovementObstacle[cell] != 0) {
+        if (gMapMovementObstacle[cell] != 0 && cell != list->hunterCell) {
             return;
         }
         gMapPathfindingG[cell] = g;
@@ -185,16 +187,19 @@ int computeL1Norm(int dx, int dy) { return (dx < 0 ? -dx : dx) + (dy < 0 ? -dy :
 
 static int clampInt(int value, int low, int high) { return value < low ? low : (value > high ? high : value); }
 
+void clampCellIntoMap(int* row, int* column) {
+    *row = clampInt(*row, 0, clampInt(gMapRows, 1, kGridSide) - 1);
+    *column = clampInt(*column, 0, clampInt(gMapColumns, 1, kGridSide) - 1);
+}
+
 int computeHunterPath(int row, int column) {
     const int rows = clampInt(gMapRows, 1, kGridSide);
     const int columns = clampInt(gMapColumns, 1, kGridSide);
-    // A deer track can lie just below the map; its cell is taken into the map's last row.
-    row = clampInt(row, 0, rows - 1);
-    column = clampInt(column, 0, columns - 1);
+    clampCellIntoMap(&row, &column);
     const int hunterRow = gHunterY / gTileHeightToRender / 10;
     const int hunterColumn = gHunterX / gTileWidthToRender / 10;
     const bool hunterInGrid = hunterRow >= 0 && hunterRow < kGridSide && hunterColumn >= 0 && hunterColumn < kGridSide;
-    const unsigned hunterCell = hunterInGrid ? hunterRow * kGridSide + hunterColumn : 0;
+    const unsigned hunterCell = hunterInGrid ? hunterRow * kGridSide + hunterColumn : kGridCells;
 
     const unsigned destination = row * kGridSide + column;
     gMapPathfindingG[destination] = 0;
@@ -206,7 +211,7 @@ int computeHunterPath(int row, int column) {
 
     // The destination starts the list alone; its neighbours cost its heuristic or 2 more.
     clearOpenSets();
-    OpenList list{&OpenSets[0], &OpenSets[1], computeL1Norm(row - hunterRow, column - hunterColumn), 1, 0};
+    OpenList list{&OpenSets[0], &OpenSets[1], computeL1Norm(row - hunterRow, column - hunterColumn), 1, 0, hunterCell};
     OpenCell[0] = static_cast<uint16_t>(destination);
     OpenPosition[destination] = 0;
     insertPosition(list.lowSet, 0);
@@ -237,7 +242,7 @@ int computeHunterPath(int row, int column) {
             reachCell(&list, cell + kGridSide, nearer, g, nearer ? fartherCost - 2 : fartherCost, kDirectionUp);
         }
         OpenHighWater = list.count > OpenHighWater ? list.count : OpenHighWater;
-        if (hunterInGrid && gMapPathfindingParent[hunterCell] != kDirectionUnvisited) {
+        if (hunterCell < kGridCells && gMapPathfindingParent[hunterCell] != kDirectionUnvisited) {
             reached = 1;
             break;
         }

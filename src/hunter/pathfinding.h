@@ -20,7 +20,12 @@ extern uint8_t gMapPathfindingParent[kGridCells]; // direction code: the step to
 // |dx| + |dy|.
 int computeL1Norm(int dx, int dy);
 
+// Clamps a destination cell into the map, as computeHunterPath does: a deer track can lie in the
+// row just below the map, and the search then starts from the last row.
+void clampCellIntoMap(int* row, int* column);
+
 // Fills the direction field over the map from the destination cell (clamped into the map) until
-// the hunter's cell is reached; cells outside the map are left alone. Returns 1 when it was
-// reached, 0 when the search ran out of cells first.
+// the hunter's cell is reached; cells outside the map are left alone. Blocking cells are never
+// entered, except the hunter's own, so a hunter standing on one can still be led out. Returns 1
+// when his cell was reached, 0 when the search ran out of cells first.
 int computeHunterPath(int row, int column);

@@ -10,6 +10,7 @@
 #include "hunter/hunter.h"
 #include "hunter/navigation.h"
 #include "hunter/pathfinding.h"
+#include "movement/movement.h"
 #include "render/mapview.h"
 #include "support/test_env.h"
 #include "world/map.h"
@@ -151,6 +152,29 @@ TEST(TrackFollowing, TakesTheNewestVisibleTrackOfTheDestinationsAgeButNeverAnOld
     gOldestTrackIndex[0] = 0; // hidden tracks only: nothing changes
     EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 0);
     EXPECT_EQ(gAgeOfHunterDestination, 30);
+}
+
+TEST(TrackFollowing, PassesOverTracksInCellsThatStopHimAsIfUnseen) {
+    openMap(9, 13);
+    gHunterX = gHunterY = centre(1);
+    for (int column = 0; column < 13; column++) {
+        gMapMovementObstacle[5 * kGridSide + column] = 1; // a frozen lake's shore: stops feet, not sight
+        gMapMovementObstacle[8 * kGridSide + column] = 1; // ice along the last row
+    }
+    gPlayerX = centre(3);
+    gPlayerY = centre(3);
+    addTrack(0, gPlayerX / 10, gPlayerY / 10, 1, 0, 0); // on free snow, cell (3, 3)
+    while (moveDown(kDeerWalkSpeed) != 0) {
+    }
+    for (int i = 0; i < 2; i++) { // walking right along the shore, feet flush against the ice
+        moveRight(kDeerWalkSpeed);
+        addTrack(0, gPlayerX / 10, gPlayerY / 10, 1, 0, 0);
+        ASSERT_EQ(gTrack[0][gNextTrackIndex[0] - 1].y / 64, 5) << "the track lies in the ice";
+    }
+    layDeerTrack(4 * 64, 9 * 64 + 2, 0); // below the map: the search would start in the icy last row
+    EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 1);
+    EXPECT_EQ(codeAt(3, 3), kDirectionDestination);
+    EXPECT_NE(codeAt(1, 1), kDirectionUnvisited);
 }
 
 TEST(HunterWalk, FinishesEachStepToTheNextCellCentreBeforeReadingTheField) {

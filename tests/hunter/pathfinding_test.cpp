@@ -77,6 +77,17 @@ TEST(Pathfinding, HandMadeMapsGetTheExpectedDirectionField) {
          1,
          -1,
          {{4, 9, Dest, 0}, {4, 8, R, 1}, {4, 2, R, 7}}},
+        {"hunter on a blocking cell (a spot on a rock) is reached and led out",
+         9,
+         13,
+         4,
+         6,
+         4,
+         10,
+         {{4, 6}},
+         1,
+         -1,
+         {{4, 6, R, 4}}},
         // The destination appends its right neighbour before its lower one; at equal f-cost the
         // earlier entry is expanded first and reaches the hunter from above.
         {"equal f-costs expand the earliest entry",
@@ -207,6 +218,8 @@ TEST(PathfindingDifferential, FastSearchMakesExactlyThePlainSearchsChoices) {
             }
             if (kind == 4)
                 blockAt(row, column) = 1; // a blocking destination
+            if (kind == 5)
+                blockAt(hunterRow, hunterColumn) = 1; // he stands on a rock
 
             const int expected = referenceComputeHunterPath(row, column);
             memcpy(expectedParent, gMapPathfindingParent, sizeof(expectedParent));

@@ -68,8 +68,8 @@ int referenceComputeHunterPath(int row, int column) {
                 continue;
             }
             const int cell = nr[i] * kGridSide + nc[i];
-            if (gMapMovementObstacle[cell] != 0) {
-                continue;
+            if (gMapMovementObstacle[cell] != 0 && !(nr[i] == hr && nc[i] == hc)) {
+                continue; // a blocking cell is entered only when the hunter stands on it
             }
             if (gMapPathfindingParent[cell] == 0) {
                 gMapPathfindingG[cell] = g;
