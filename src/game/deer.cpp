@@ -52,9 +52,11 @@ bool isFoodUnderDeerHead() {
 
 static int playSound(int slot, int loops) { return Mix_PlayChannelTimed(-1, gSnd[slot], loops, -1); }
 
-// Halts a channel the deer started; -1 (the sound did not start) must not halt every channel.
-static void haltSound(int channel) {
-    if (channel >= 0) {
+// Halts a channel the deer started, but only while it still plays the deer's chunk: a sound that
+// ended has freed its channel, which may carry another sound by now. -1 (the sound did not
+// start) must not halt every channel.
+static void haltSound(int channel, int slot) {
+    if (channel >= 0 && Mix_Playing(channel) != 0 && Mix_GetChunk(channel) == gSnd[slot]) {
         Mix_HaltChannel(channel);
     }
 }
@@ -185,11 +187,11 @@ void stepDeer(DeerState* deer, int* runHeld, int eatHeld, int smellHeld) {
         deer->stamina = kStaminaFull;
     }
     if (deer->smellTime == 0 && deer->isSniffSoundOn != 0) {
-        haltSound(deer->smellChannel);
+        haltSound(deer->smellChannel, kSoundSniff);
         deer->isSniffSoundOn = 0;
     }
     if (deer->eatTime != 0 && eatHeld == 0) {
-        haltSound(deer->eatChannel);
+        haltSound(deer->eatChannel, kSoundEating);
         deer->eatTime = 0; // releasing the binding loses the progress on this tile
     }
 }

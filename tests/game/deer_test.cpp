@@ -1,4 +1,5 @@
 // The deer's step: the sprint reserve, eating a tile, smelling, facing, and the smell indicator.
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include "game/deer.h"
@@ -124,6 +125,26 @@ TEST_F(DeerTest, SmellingBeatsEatingAndTheIndicatorShowsFromTheFortyEighthFrame)
     EXPECT_EQ(state.deer.smellTime, 0);
     EXPECT_EQ(state.deer.smellResultPending, 1);
     EXPECT_EQ(state.deer.isSniffSoundOn, 0);
+}
+
+TEST_F(DeerTest, ReleasingAKeyHaltsOnlyTheDeersOwnSoundNotOneThatTookItsChannelSince) {
+    loadHeadlessMedia();
+    Mix_HaltChannel(-1);
+    state.eatHeld = 1;
+    for (int frame = 0; frame < 30; frame++) {
+        step(0, 0); // the head goes down in 28 frames, then eating starts its sound
+    }
+    ASSERT_GT(state.deer.eatTime, 0);
+    Mix_HaltChannel(state.deer.eatChannel); // the eating sound ends long before the tile is eaten
+    state.smellHeld = 1;
+    step(0, 0); // the sniff loop takes the freed channel
+    ASSERT_EQ(state.deer.smellChannel, state.deer.eatChannel);
+    state.eatHeld = 0;
+    step(0, 0);
+    EXPECT_NE(Mix_Playing(state.deer.smellChannel), 0) << "releasing eat stopped the sniff";
+    state.smellHeld = 0;
+    step(0, 0);
+    EXPECT_EQ(Mix_Playing(state.deer.smellChannel), 0);
 }
 
 // An icon sheet whose every 16 x 16 cell is one colour: red names the cell's column, green its row.
