@@ -10,11 +10,17 @@ constexpr int kEndScreenPassDelayMs = 25;
 int displayGameOverScreen(int textureSlot, int musicNumber) {
     playNumberedMusic(musicNumber);
     SDL_Delay(kEndScreenPauseMs);
-    // Keys pressed in the game's last moments and during the pause do not count.
+    // Keys pressed in the game's last moments and during the pause do not count; a window closed
+    // meanwhile ends the program now.
+    int closed = 0;
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
+        closed |= event.type == SDL_QUIT ? 1 : 0;
     }
     Mix_HaltChannel(-1);
+    if (closed != 0) {
+        return 0;
+    }
     SDL_Rect screen{0, 0, kScreenWidth, kScreenHeight};
     for (;;) {
         SDL_RenderClear(gRenderer);

@@ -3,6 +3,7 @@
 
 constexpr int kEndScreenPauseMs = 1000;
 
-// Shows the image of textureSlot with music number musicNumber. Returns 0 when the window was
-// closed, 1 when a key was pressed.
+// Shows the image of textureSlot with music number musicNumber after a one-second pause whose
+// key presses do not count. Returns 0 when the window was closed (also during the pause), 1 when
+// a key was pressed.
 int displayGameOverScreen(int textureSlot, int musicNumber);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "game/bindings.h"
+#include "game/endscreen.h"
 #include "game/play.h"
 #include "hunter/navigation.h"
 #include "movement/movement.h"
@@ -127,6 +128,22 @@ TEST_F(PlayTest, AMapWithTwoFoodTilesIsWonInItsFirstFrameAndTheThirdTileWinsAfte
     }
     EXPECT_EQ(playFrame(&state), kFrameVictory);
     EXPECT_EQ(gMap[kGridCells + 6 * kGridSide + 6], 0);
+}
+
+// Presses a key from SDL's timer thread, so that an end screen that lost the close request ends.
+Uint32 pressSpaceLater(Uint32, void*) {
+    pushKey(SDL_KEYDOWN, SDLK_SPACE);
+    return 0;
+}
+
+TEST_F(PlayTest, TheEndScreensPauseDiscardsKeysButAWindowClosedDuringItEndsTheProgram) {
+    pushKey(SDL_KEYDOWN, SDLK_RETURN); // still held from the game's last frames
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    SDL_TimerID timer = SDL_AddTimer(3000, pressSpaceLater, nullptr);
+    EXPECT_EQ(displayGameOverScreen(kTextureWin, 2), 0);
+    SDL_RemoveTimer(timer);
 }
 
 TEST_F(PlayTest, ASecondGameStartsWithEmptyRingsNoHunterAndAFreshSpotList) {
