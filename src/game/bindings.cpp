@@ -51,6 +51,40 @@ int decodeBindings(const uint8_t* bytes, int length) {
     return taken;
 }
 
+constexpr int32_t kLastUnicodeCharacter = 0x10FFFF;
+
+// A key code that SDL can name: a key of the scancode range with a name, or a Unicode character.
+static bool isNamedKey(int32_t code) {
+    if ((code & SDLK_SCANCODE_MASK) == 0 && (code < 0 || code > kLastUnicodeCharacter)) {
+        return false;
+    }
+    return SDL_GetKeyName(code)[0] != '\0';
+}
+
+// 1 when the eight bindings are eight different keys that SDL can name; otherwise prints why and
+// returns 0: a key bound twice (confirm equal to up) or a code no key gives can lock the player
+// out of the menu and so out of the settings screen that would repair it.
+static int checkBindings() {
+    for (int i = 0; i < kBindingCount; i++) {
+        const int32_t code = *gBindingInOrder[i];
+        if (!isNamedKey(code)) {
+            printf("Settings.bin holds key code 0x%08X, which is no key; the default keys are used. Choose "
+                   "your keys again on the settings screen.\n",
+                   unsigned(code));
+            return 0;
+        }
+        for (int earlier = 0; earlier < i; earlier++) {
+            if (*gBindingInOrder[earlier] == code) {
+                printf("Settings.bin binds %s to two actions; the default keys are used. Choose your keys "
+                       "again on the settings screen.\n",
+                       SDL_GetKeyName(code));
+                return 0;
+            }
+        }
+    }
+    return 1;
+}
+
 void loadBindings(const char* path) {
     FILE* file = fopen(path, "rb");
     if (file == nullptr) {
@@ -59,7 +93,9 @@ void loadBindings(const char* path) {
     uint8_t bytes[kBindingFileSize];
     int length = int(fread(bytes, 1, sizeof bytes, file));
     fclose(file);
-    decodeBindings(bytes, length);
+    if (decodeBindings(bytes, length) == kBindingCount && checkBindings() == 0) {
+        resetBindings();
+    }
 }
 
 int saveBindings(const char* path) {

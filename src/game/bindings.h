@@ -29,7 +29,9 @@ void encodeBindings(uint8_t bytes[kBindingFileSize]);
 // bytes are all present is replaced, the others keep their value. Returns how many were taken.
 int decodeBindings(const uint8_t* bytes, int length);
 
-// Reads the bindings from the file at path over the current ones; a missing file changes nothing.
+// Reads the bindings from the file at path over the current ones; a missing file changes nothing,
+// a short file replaces the bindings it holds in full. A whole file that does not hold eight
+// different keys SDL can name is refused with one line on standard output: the defaults are used.
 void loadBindings(const char* path);
 
 // Result codes of saveBindings.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -41,20 +42,50 @@ TEST_F(BindingsTest, DefaultBindingsSaveAsTheKnownThirtyTwoBytes) {
     EXPECT_NE(stat("../Common/Settings.bin.tmp", &info), 0) << "the temporary file is left behind";
 }
 
-TEST_F(BindingsTest, AFileIsReadLittleEndianInTableOrderWithoutValidation) {
+TEST_F(BindingsTest, AFileIsReadLittleEndianInTableOrder) {
     std::vector<uint8_t> bytes = kDefaultFile;
     bytes[0] = 'w'; // up
     bytes[3] = 0;
-    bytes[28] = 'w'; // toggle fullscreen: the same key twice is accepted as it stands
-    bytes[31] = 0;
+    bytes[28] = 0x3E; // toggle fullscreen: F5
     writeFile(kSettingsPath, bytes);
     loadBindings(kSettingsPath);
     EXPECT_EQ(gKeycodeUp, 'w');
     EXPECT_EQ(gKeycodeDown, SDLK_DOWN);
-    EXPECT_EQ(gKeycodeToggleFullscreen, 'w');
+    EXPECT_EQ(gKeycodeToggleFullscreen, SDLK_F5);
     uint8_t encoded[kBindingFileSize];
     encodeBindings(encoded);
     EXPECT_EQ(std::vector<uint8_t>(encoded, encoded + kBindingFileSize), bytes);
+}
+
+TEST_F(BindingsTest, AFileThatCouldLockThePlayerOutIsRefusedWithOneLineSayingWhy) {
+    struct Case {
+        int binding;
+        uint32_t code;
+        const char* message;
+    };
+    const Case cases[] = {
+        {5, 'w', "Settings.bin binds W to two actions; the default keys are used."}, // confirm equal to up
+        {2, 0, "Settings.bin holds key code 0x00000000, which is no key;"},
+        {6, 0x40000000, "key code 0x40000000, which is no key;"}, // a scancode without a key
+        {7, 0x11111111, "key code 0x11111111, which is no key;"}, // beyond Unicode
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes = kDefaultFile;
+        bytes[0] = 'w'; // up moves to W, so a file taken in part would show
+        bytes[3] = 0;
+        for (int b = 0; b < 4; b++)
+            bytes[size_t(4 * c.binding + b)] = uint8_t(c.code >> (8 * b));
+        writeFile(kSettingsPath, bytes);
+        resetBindings();
+        testing::internal::CaptureStdout();
+        loadBindings(kSettingsPath);
+        std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_NE(out.find(c.message), std::string::npos) << out;
+        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+        uint8_t encoded[kBindingFileSize];
+        encodeBindings(encoded);
+        EXPECT_EQ(std::vector<uint8_t>(encoded, encoded + kBindingFileSize), kDefaultFile) << c.message;
+    }
 }
 
 TEST_F(BindingsTest, AShortFileReplacesOnlyTheBindingsItHoldsInFull) {
@@ -72,11 +103,13 @@ TEST_F(BindingsTest, AShortFileReplacesOnlyTheBindingsItHoldsInFull) {
 }
 
 TEST_F(BindingsTest, AnOversizedFileGivesItsFirstThirtyTwoBytesAndAMissingFileChangesNothing) {
-    std::vector<uint8_t> bytes(100, 0x11);
+    std::vector<uint8_t> bytes = kDefaultFile;
+    bytes[16] = 'r'; // run
+    bytes[19] = 0;
+    bytes.resize(100, 0x11);
     writeFile(kSettingsPath, bytes);
     loadBindings(kSettingsPath);
-    EXPECT_EQ(gKeycodeUp, 0x11111111);
-    EXPECT_EQ(gKeycodeToggleFullscreen, 0x11111111);
+    EXPECT_EQ(gKeycodeRun, 'r');
     resetBindings();
     std::remove(kSettingsPath);
     loadBindings(kSettingsPath);
