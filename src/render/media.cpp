@@ -128,6 +128,9 @@ void closeSDL() {
     gRenderer = nullptr;
     SDL_DestroyWindow(gWindow);
     gWindow = nullptr;
+    // Close the device the mixer opened: left open, a later start-up in the same process finds
+    // the mixer "open" on a device that SDL_Quit has ended, and no sound plays.
+    Mix_CloseAudio();
     Mix_Quit();
     IMG_Quit();
     SDL_Quit();

@@ -16,8 +16,10 @@ const char* const kAllButFontAndSniff[] = {"Deer.png",  "Hunter.png", "Title.png
 
 TEST(Media, AMissingImageAndSoundArePrintedWhileEveryOtherFileStillLoads) {
     enterTempCommon(kAllButFontAndSniff, 14);
-    closeSDL(); // start from empty slots
     startHeadlessSDL();
+    closeSDL(); // start again from empty slots, as a second start-up in one process
+    startHeadlessSDL();
+    EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 1) << "the mixer did not open the new audio device";
     testing::internal::CaptureStdout();
     int result = loadMedia();
     fflush(stdout);
