@@ -22,6 +22,7 @@ int displayGameOverScreen(int textureSlot, int musicNumber) {
         return 0;
     }
     SDL_Rect screen{0, 0, kScreenWidth, kScreenHeight};
+    SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255); // the bars beside the picture in fullscreen
     for (;;) {
         SDL_RenderClear(gRenderer);
         SDL_RenderCopy(gRenderer, gTexture[textureSlot], &screen, &screen);

@@ -34,9 +34,11 @@ int moveMenuSelection(int menuSelection, int direction) {
 }
 
 void renderTitleScreen(int menuSelection) {
+    SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255); // the bars beside the picture in fullscreen
     SDL_RenderClear(gRenderer);
     SDL_Rect screen{0, 0, kScreenWidth, kScreenHeight};
     SDL_RenderCopy(gRenderer, gTexture[kTextureTitle], &screen, &screen);
+    SDL_SetRenderDrawColor(gRenderer, kFrameColour.r, kFrameColour.g, kFrameColour.b, kFrameColour.a);
     SDL_Rect frame{kMenuFrameX, findMenuFrameTop(menuSelection), kMenuFrameWidth, kMenuFrameHeight};
     SDL_RenderDrawRect(gRenderer, &frame);
     gTextX = kHintX;
@@ -47,7 +49,6 @@ void renderTitleScreen(int menuSelection) {
 
 int displayTitleScreen() {
     int menuSelection = kMenuStartGame;
-    SDL_SetRenderDrawColor(gRenderer, kFrameColour.r, kFrameColour.g, kFrameColour.b, kFrameColour.a);
     for (;;) {
         renderTitleScreen(menuSelection);
         SDL_RenderPresent(gRenderer);

@@ -83,13 +83,29 @@ int loadMedia() {
 }
 
 void toggleFullscreen() {
+    // Where the window stood before it went fullscreen; set on each switch to fullscreen.
+    static int WindowedX;
+    static int WindowedY;
     if (gIsFullscreen != 0) {
         SDL_SetWindowFullscreen(gWindow, 0);
-        // Some video drivers keep the fullscreen mode's size: the window is 800 x 600 again.
+        // Some video drivers keep the fullscreen size: the window is 800 x 600 again, where it was.
         SDL_SetWindowSize(gWindow, kScreenWidth, kScreenHeight);
+        SDL_SetWindowPosition(gWindow, WindowedX, WindowedY);
+        SDL_RenderSetLogicalSize(gRenderer, 0, 0);
         gIsFullscreen = 0;
     } else {
-        SDL_SetWindowFullscreen(gWindow, SDL_WINDOW_FULLSCREEN);
+        // The display keeps its own mode, which need not offer 800 x 600: the renderer scales the
+        // 800 x 600 picture to fill it with its shape kept, and the bars beside it are cleared
+        // black. The window first covers the display itself, for X servers without a window
+        // manager, which would leave it at 800 x 600.
+        SDL_GetWindowPosition(gWindow, &WindowedX, &WindowedY);
+        SDL_Rect display;
+        if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(gWindow), &display) == 0) {
+            SDL_SetWindowPosition(gWindow, display.x, display.y);
+            SDL_SetWindowSize(gWindow, display.w, display.h);
+        }
+        SDL_SetWindowFullscreen(gWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        SDL_RenderSetLogicalSize(gRenderer, kScreenWidth, kScreenHeight);
         gIsFullscreen = 1;
     }
 }

@@ -48,7 +48,8 @@ int initializeSDL();
 // Returns 0 when all loaded, 1 when any failed (each failure printed).
 int loadMedia();
 
-// Flips the window between windowed and fullscreen.
+// Flips the window between windowed (800 x 600) and fullscreen on its display, where the 800 x 600
+// picture is scaled to fill the screen with its shape kept; screens clear black for the bars.
 void toggleFullscreen();
 
 // Loads the music at path into gMus, releasing the piece it replaces, and plays it looping.

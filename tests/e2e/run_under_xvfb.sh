@@ -14,7 +14,9 @@ for n in $(seq 91 140); do
 done
 [ -n "$display" ] || { echo "no free X display"; exit 1; }
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 &
+# A script may ask for another screen with a line "# Xvfb screen: WIDTHxHEIGHTxDEPTH".
+screen="$(sed -n 's/^# Xvfb screen: *\([0-9x]*\).*/\1/p' "$script" | head -n 1)"
+Xvfb "$display" -screen 0 "${screen:-1024x768x24}" -nolisten tcp > /dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
 export DISPLAY="$display"
