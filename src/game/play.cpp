@@ -81,16 +81,37 @@ int handlePlayEvent(PlayState* state, const SDL_Event* event) {
     return 0;
 }
 
-static void renderBox(const SDL_Rect* box) {
-    SDL_SetRenderDrawColor(gRenderer, 255, 255, 255, 255);
-    SDL_RenderFillRect(gRenderer, box);
-    SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
-    SDL_RenderDrawRect(gRenderer, box);
+// A box's text is written twice: a measuring pass finds the line it ends on, then a drawing pass.
+constexpr int kMeasurePass = 0;
+constexpr int kDrawPass = 1;
+
+// Starts a pass at the box's text corner. Before the drawing pass it draws the box, grown
+// downwards by the lines that the measuring pass, just ended at the cursor, needs beyond those
+// the box holds (a long key name); with the default keys every text fits its box.
+static void startBoxPass(int pass, const SDL_Rect* box) {
+    if (pass == kDrawPass) {
+        const int linesHeld = (box->y + box->h - kBoxTextY) / kLineHeight;
+        const int linesNeeded = (gTextY - kBoxTextY) / kLineHeight + 1;
+        SDL_Rect grown = *box;
+        if (linesNeeded > linesHeld) {
+            grown.h += (linesNeeded - linesHeld) * kLineHeight;
+        }
+        SDL_SetRenderDrawColor(gRenderer, 255, 255, 255, 255);
+        SDL_RenderFillRect(gRenderer, &grown);
+        SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
+        SDL_RenderDrawRect(gRenderer, &grown);
+    }
     gTextX = kBoxTextX;
     gTextY = kBoxTextY;
 }
 
-static void renderBoxText(const char* text) { renderText(kBoxTextX, kBoxRightLimit, text, kBoxFontStyle); }
+static void writeBoxText(int pass, const char* text) {
+    if (pass == kDrawPass) {
+        renderText(kBoxTextX, kBoxRightLimit, text, kBoxFontStyle);
+    } else {
+        moveTextCursor(kBoxTextX, kBoxRightLimit, text);
+    }
+}
 
 static bool areMovementKeysArrows() {
     return gKeycodeUp == SDLK_UP && gKeycodeDown == SDLK_DOWN && gKeycodeLeft == SDLK_LEFT &&
@@ -98,23 +119,44 @@ static bool areMovementKeysArrows() {
 }
 
 static void renderIntroduction() {
-    renderBox(&kTallBox);
-    renderBoxText("Snow came early this year but you need to eat 10 to 15 kg of vegetation daily. So you'll have "
-                  "to search for the last pieces of green grass.\nPress ");
-    if (areMovementKeysArrows()) {
-        renderBoxText("arrow keys");
-    } else {
-        renderBoxText(SDL_GetKeyName(gKeycodeUp));
-        renderBoxText(", ");
-        renderBoxText(SDL_GetKeyName(gKeycodeDown));
-        renderBoxText(", ");
-        renderBoxText(SDL_GetKeyName(gKeycodeLeft));
-        renderBoxText(" and ");
-        renderBoxText(SDL_GetKeyName(gKeycodeRight));
+    for (int pass = kMeasurePass; pass <= kDrawPass; pass++) {
+        startBoxPass(pass, &kTallBox);
+        writeBoxText(pass, "Snow came early this year but you need to eat 10 to 15 kg of vegetation daily. So "
+                           "you'll have to search for the last pieces of green grass.\nPress ");
+        if (areMovementKeysArrows()) {
+            writeBoxText(pass, "arrow keys");
+        } else {
+            writeBoxText(pass, SDL_GetKeyName(gKeycodeUp));
+            writeBoxText(pass, ", ");
+            writeBoxText(pass, SDL_GetKeyName(gKeycodeDown));
+            writeBoxText(pass, ", ");
+            writeBoxText(pass, SDL_GetKeyName(gKeycodeLeft));
+            writeBoxText(pass, " and ");
+            writeBoxText(pass, SDL_GetKeyName(gKeycodeRight));
+        }
+        writeBoxText(pass, " to move and hold ");
+        writeBoxText(pass, SDL_GetKeyName(gKeycodeRun));
+        writeBoxText(pass, " to sprint for a while.");
     }
-    renderBoxText(" to move and hold ");
-    renderBoxText(SDL_GetKeyName(gKeycodeRun));
-    renderBoxText(" to sprint for a while.");
+}
+
+static void renderEatHint() {
+    for (int pass = kMeasurePass; pass <= kDrawPass; pass++) {
+        startBoxPass(pass, &kShortBox);
+        writeBoxText(pass, "Hold ");
+        writeBoxText(pass, SDL_GetKeyName(gKeycodeConfirmEat));
+        writeBoxText(pass, " to eat");
+    }
+}
+
+static void renderHunterWarning() {
+    for (int pass = kMeasurePass; pass <= kDrawPass; pass++) {
+        startBoxPass(pass, &kTallBox);
+        writeBoxText(pass, "Some very unpleasant smell suddenly reached you nose: a HUNTER ! You can detect the "
+                           "source of that threat if you smell the air for a short while by holding ");
+        writeBoxText(pass, SDL_GetKeyName(gKeycodeCancelSmell));
+        writeBoxText(pass, ".\nBlue circle = safety\nRed arrow = danger");
+    }
 }
 
 static void renderTutorial(PlayState* state) {
@@ -128,10 +170,7 @@ static void renderTutorial(PlayState* state) {
         state->eatHintTimer = kEatHintFrames;
     }
     if (state->eatHintTimer > 0) {
-        renderBox(&kShortBox);
-        renderBoxText("Hold ");
-        renderBoxText(SDL_GetKeyName(gKeycodeConfirmEat));
-        renderBoxText(" to eat");
+        renderEatHint();
         state->eatHintTimer--;
         state->hunterWarningDelay = kHunterWarningDelayFrames;
     } else if (state->eatHintTimer == 0) {
@@ -142,11 +181,7 @@ static void renderTutorial(PlayState* state) {
         state->hunterWarningDelay--;
     }
     if (state->hunterWarningTimer > 0) {
-        renderBox(&kTallBox);
-        renderBoxText("Some very unpleasant smell suddenly reached you nose: a HUNTER ! You can detect the source "
-                      "of that threat if you smell the air for a short while by holding ");
-        renderBoxText(SDL_GetKeyName(gKeycodeCancelSmell));
-        renderBoxText(".\nBlue circle = safety\nRed arrow = danger");
+        renderHunterWarning();
         state->hunterWarningTimer--;
         if (state->hunterWarningTimer == 0) {
             arriveHunter();

@@ -58,7 +58,8 @@ int renderDigit(int x, int y, int digit, int fontStyle) {
     return renderCharacter(x, y, char('0' + digit), fontStyle);
 }
 
-int renderText(int leftMargin, int rightLimit, const char* text, int fontStyle) {
+// Lays text out from the cursor as renderText describes, drawing its glyphs when draw is set.
+static void layOutText(int leftMargin, int rightLimit, const char* text, int fontStyle, bool draw) {
     int i = 0;
     for (;;) {
         // Measure the word at i, wrap before it if its right edge would pass the limit, draw it.
@@ -71,7 +72,9 @@ int renderText(int leftMargin, int rightLimit, const char* text, int fontStyle) 
             gTextY += kLineHeight;
         }
         for (; i < j; i++) {
-            renderCharacter(gTextX, gTextY, text[i], fontStyle);
+            if (draw) {
+                renderCharacter(gTextX, gTextY, text[i], fontStyle);
+            }
             gTextX += gCharacterWidthToRender;
         }
         // Separators only move the cursor.
@@ -82,10 +85,19 @@ int renderText(int leftMargin, int rightLimit, const char* text, int fontStyle) 
             } else if (text[i] == kSpace) {
                 gTextX += gCharacterWidthToRender;
             } else if (text[i] == '\0') {
-                return 0;
+                return;
             } else {
                 break;
             }
         }
     }
+}
+
+int renderText(int leftMargin, int rightLimit, const char* text, int fontStyle) {
+    layOutText(leftMargin, rightLimit, text, fontStyle, true);
+    return 0;
+}
+
+void moveTextCursor(int leftMargin, int rightLimit, const char* text) {
+    layOutText(leftMargin, rightLimit, text, 0, false);
 }

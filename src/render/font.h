@@ -25,3 +25,6 @@ int renderDigit(int x, int y, int digit, int fontStyle);
 // Draws text at the cursor, word-wrapping at rightLimit and starting new lines at leftMargin.
 // Moves the cursor; returns 0.
 int renderText(int leftMargin, int rightLimit, const char* text, int fontStyle);
+
+// Moves the cursor exactly as renderText would, drawing nothing: measures where a text ends.
+void moveTextCursor(int leftMargin, int rightLimit, const char* text);

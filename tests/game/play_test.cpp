@@ -87,6 +87,22 @@ TEST_F(PlayTest, TheIntroductionGoesWithTheFifthTrack) {
     }
 }
 
+TEST_F(PlayTest, TutorialBoxesGrowDownwardsToHoldTheLinesOfLongKeyNames) {
+    TestMap map = makeOpenMap(20, 12);
+    setCell(&map, 1, 5, 5, kTestGrass);
+    setCell(&map, 3, 5, 5, kTestStart);
+    writeTestWorld(map);
+    gKeycodeUp = SDLK_KP_8; // the introduction needs a twelfth line
+    gKeycodeDown = SDLK_KP_2;
+    gKeycodeLeft = SDLK_KP_4;
+    gKeycodeRight = SDLK_KP_6;
+    gKeycodeConfirmEat = SDLK_KP_ENTER; // "Hold Keypad Enter to eat" needs a second line
+    startGame(&state);
+    ASSERT_EQ(playFrame(&state), kFrameGoesOn);
+    EXPECT_TRUE(isBlack(readPixel(362, 204)) && isWhite(readPixel(362, 195))) << "the tall box is one line taller";
+    EXPECT_TRUE(isBlack(readPixel(362, 56)) && isWhite(readPixel(362, 50))) << "the short box is one line taller";
+}
+
 TEST_F(PlayTest, TheEatHintThePauseTheWarningAndTheHunterFollowOnTheirFrames) {
     TestMap map = makeOpenMap(30, 20);
     setCell(&map, 1, 10, 10, kTestGrass);
