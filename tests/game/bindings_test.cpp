@@ -1,9 +1,10 @@
-// Settings.bin: its exact bytes both ways, short and oversized files, and saves that fail safely.
+// Settings.bin: its exact bytes both ways, short, oversized and refused files, and saves that fail safely.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -27,6 +28,20 @@ void writeFile(const char* path, const std::vector<uint8_t>& bytes) {
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
+// A Settings.bin image with one binding's code replaced.
+std::vector<uint8_t> withBinding(std::vector<uint8_t> bytes, int binding, uint32_t code) {
+    for (int b = 0; b < 4; b++) {
+        bytes.at(size_t(4 * binding + b)) = uint8_t(code >> (8 * b));
+    }
+    return bytes;
+}
+
+std::vector<uint8_t> encodedBindings() {
+    uint8_t bytes[kBindingFileSize];
+    encodeBindings(bytes);
+    return {bytes, bytes + kBindingFileSize};
+}
+
 class BindingsTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -42,78 +57,36 @@ TEST_F(BindingsTest, DefaultBindingsSaveAsTheKnownThirtyTwoBytes) {
     EXPECT_NE(stat("../Common/Settings.bin.tmp", &info), 0) << "the temporary file is left behind";
 }
 
-TEST_F(BindingsTest, AFileIsReadLittleEndianInTableOrder) {
-    std::vector<uint8_t> bytes = kDefaultFile;
-    bytes[0] = 'w'; // up
-    bytes[3] = 0;
-    bytes[28] = 0x3E; // toggle fullscreen: F5
-    writeFile(kSettingsPath, bytes);
-    loadBindings(kSettingsPath);
-    EXPECT_EQ(gKeycodeUp, 'w');
-    EXPECT_EQ(gKeycodeDown, SDLK_DOWN);
-    EXPECT_EQ(gKeycodeToggleFullscreen, SDLK_F5);
-    uint8_t encoded[kBindingFileSize];
-    encodeBindings(encoded);
-    EXPECT_EQ(std::vector<uint8_t>(encoded, encoded + kBindingFileSize), bytes);
-}
-
-TEST_F(BindingsTest, AFileThatCouldLockThePlayerOutIsRefusedWithOneLineSayingWhy) {
-    struct Case {
-        int binding;
-        uint32_t code;
-        const char* message;
+TEST_F(BindingsTest, AFileGivesItsWholeBindingsUnlessTheyCouldLockThePlayerOutOfTheMenu) {
+    const std::vector<uint8_t> upOnW = withBinding(kDefaultFile, 0, 'w');
+    std::vector<uint8_t> oversized = withBinding(upOnW, 7, SDLK_F5);
+    oversized.resize(100, 0x11);
+    const struct {
+        std::vector<uint8_t> file;
+        std::vector<uint8_t> bindings;
+        const char* message; // the one line printed, or nothing
+    } cases[] = {
+        {oversized, withBinding(upOnW, 7, SDLK_F5), ""},                 // its first 32 bytes count
+        {{'a', 0, 0, 0, 'b', 0}, withBinding(kDefaultFile, 0, 'a'), ""}, // only whole bindings of a short file
+        {withBinding(upOnW, 5, 'w'), kDefaultFile, "Settings.bin binds W to two actions; the default keys are used."},
+        {withBinding(upOnW, 2, 0), kDefaultFile, "Settings.bin holds key code 0x00000000, which is no key;"},
+        {withBinding(upOnW, 6, 0x40000000), kDefaultFile, "Settings.bin holds key code 0x40000000, which is no key;"},
+        {withBinding(upOnW, 7, 0x11111111), kDefaultFile, "Settings.bin holds key code 0x11111111, which is no key;"},
     };
-    const Case cases[] = {
-        {5, 'w', "Settings.bin binds W to two actions; the default keys are used."}, // confirm equal to up
-        {2, 0, "Settings.bin holds key code 0x00000000, which is no key;"},
-        {6, 0x40000000, "key code 0x40000000, which is no key;"}, // a scancode without a key
-        {7, 0x11111111, "key code 0x11111111, which is no key;"}, // beyond Unicode
-    };
-    for (const Case& c : cases) {
-        std::vector<uint8_t> bytes = kDefaultFile;
-        bytes[0] = 'w'; // up moves to W, so a file taken in part would show
-        bytes[3] = 0;
-        for (int b = 0; b < 4; b++)
-            bytes[size_t(4 * c.binding + b)] = uint8_t(c.code >> (8 * b));
-        writeFile(kSettingsPath, bytes);
+    for (const auto& c : cases) {
+        writeFile(kSettingsPath, c.file);
         resetBindings();
         testing::internal::CaptureStdout();
         loadBindings(kSettingsPath);
-        std::string out = testing::internal::GetCapturedStdout();
-        EXPECT_NE(out.find(c.message), std::string::npos) << out;
-        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
-        uint8_t encoded[kBindingFileSize];
-        encodeBindings(encoded);
-        EXPECT_EQ(std::vector<uint8_t>(encoded, encoded + kBindingFileSize), kDefaultFile) << c.message;
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(encodedBindings(), c.bindings) << c.message;
+        EXPECT_EQ(out.substr(0, strlen(c.message)), c.message);
+        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), c.message[0] != '\0' ? 1 : 0) << out;
     }
-}
-
-TEST_F(BindingsTest, AShortFileReplacesOnlyTheBindingsItHoldsInFull) {
-    std::vector<uint8_t> bytes = {'a', 0, 0, 0, 'b', 0, 0, 0, 'c', 0}; // two whole bindings, half a third
-    writeFile(kSettingsPath, bytes);
-    loadBindings(kSettingsPath);
-    EXPECT_EQ(gKeycodeUp, 'a');
-    EXPECT_EQ(gKeycodeDown, 'b');
-    EXPECT_EQ(gKeycodeLeft, SDLK_LEFT);
-    EXPECT_EQ(gKeycodeToggleFullscreen, SDLK_F4);
-    writeFile(kSettingsPath, {});
-    resetBindings();
-    loadBindings(kSettingsPath);
-    EXPECT_EQ(gKeycodeUp, SDLK_UP);
-}
-
-TEST_F(BindingsTest, AnOversizedFileGivesItsFirstThirtyTwoBytesAndAMissingFileChangesNothing) {
-    std::vector<uint8_t> bytes = kDefaultFile;
-    bytes[16] = 'r'; // run
-    bytes[19] = 0;
-    bytes.resize(100, 0x11);
-    writeFile(kSettingsPath, bytes);
+    std::remove(kSettingsPath); // a missing file changes nothing
+    gKeycodeRun = 'r';
     loadBindings(kSettingsPath);
     EXPECT_EQ(gKeycodeRun, 'r');
-    resetBindings();
-    std::remove(kSettingsPath);
-    loadBindings(kSettingsPath);
-    EXPECT_EQ(gKeycodeRun, SDLK_RSHIFT);
 }
 
 TEST_F(BindingsTest, AFailedSaveReportsFailureAndKeepsTheOldFileWhole) {
