@@ -62,18 +62,4 @@ TEST(Media, MusicReplacesTheLoadedPieceAndRefusesNumbersWithoutAFileName) {
     EXPECT_TRUE(Mix_PlayingMusic());
 }
 
-TEST(Media, FullscreenFollowsEveryPressEvenWhenTheDisplayRefuses) {
-    startHeadlessSDL();
-    int before = gIsFullscreen;
-    toggleFullscreen();
-    EXPECT_NE(gIsFullscreen, before);
-    toggleFullscreen();
-    EXPECT_EQ(gIsFullscreen, before);
-    int width = 0;
-    int height = 0;
-    SDL_GetWindowSize(gWindow, &width, &height);
-    EXPECT_EQ(width, 800);
-    EXPECT_EQ(height, 600);
-}
-
 } // namespace
