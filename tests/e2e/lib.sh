@@ -1,108 +1,81 @@
-# Shared steps of the end-to-end tests: a private Common/ copy, the game under Xvfb, real keys.
-# Expects VELMOOR, CLOSE_WINDOW, SOURCE_DIR and DISPLAY (set by run_under_xvfb.sh).
+# Shared steps of the end-to-end tests: a private Common/ copy, the game under Xvfb, real keys,
+# screenshots. Expects VELMOOR, CLOSE_WINDOW, SOURCE_DIR and DISPLAY (set by run_under_xvfb.sh);
+# KEEP_WORK=FOLDER keeps the copy, the screenshots and the game's output there.
 
 WORK="$(mktemp -d)"
 mkdir -p "$WORK/Common" "$WORK/run" "$WORK/shots"
 find "$SOURCE_DIR/Common" -maxdepth 1 -type f ! -name 'Settings.bin*' -exec cp {} "$WORK/Common/" \;
-GAME_PID=""
-WID=""
+GAME_PID="" WID=""
 
-fail() {
-  echo "FAIL: $*"
-  exit 1
-}
+fail() { echo "FAIL: $*" && exit 1; }
 
 cleanup() {
-  if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
-    kill "$GAME_PID" 2>/dev/null || true
-  fi
-  [ -n "${KEEP_WORK:-}" ] && rm -rf "$KEEP_WORK" && cp -r "$WORK" "$KEEP_WORK" || true
+  [ -z "$GAME_PID" ] || kill "$GAME_PID" 2> /dev/null || true
+  [ -z "${KEEP_WORK:-}" ] || { rm -rf "$KEEP_WORK" && cp -r "$WORK" "$KEEP_WORK"; } || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
 
-# Starts the game from the working folder beside the Common/ copy; sound goes to a file.
+# Runs a command every second until it succeeds; returns 1 after SECONDS without success.
+until_true() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 1
+  done
+}
+
+# Starts the game from the working folder beside the Common/ copy, with its sound mixed into a
+# file, and waits for its title screen.
 start_game() {
   (cd "$WORK/run" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw" \
     exec "$VELMOOR" > "$WORK/stdout.txt" 2>&1) &
   GAME_PID=$!
-  WID="$(timeout 20 xdotool search --sync --name '^Velmoor$' | head -n 1)" || fail "no Velmoor window"
-  xdotool windowfocus --sync "$WID" 2>/dev/null || true
-  sleep 1
+  WID="$(timeout 30 xdotool search --sync --name '^Velmoor$' | head -n 1)" || fail "no Velmoor window"
+  xdotool windowfocus --sync "$WID" 2> /dev/null || true
+  until_true 30 frame_on 223 || fail "no title screen: $(cat "$WORK/stdout.txt")"
 }
 
-# Holds a key long enough for a frame-based game to see it.
-press() {
-  xdotool keydown "$1"
-  sleep "${2:-0.15}"
-  xdotool keyup "$1"
-  sleep 0.25
-}
+# Holds a key long enough for a frame-based game to see it (SECONDS, default 0.15).
+press() { xdotool keydown "$1" sleep "${2:-0.15}" keyup "$1" sleep 0.25; }
 
-hold() { xdotool keydown "$1"; }
-release() { xdotool keyup "$1"; }
-
+# Takes a screenshot of the game's window and prints its path.
 shot() {
-  import -window "$WID" "$WORK/shots/$1.png"
+  import -window "$WID" "$WORK/shots/$1.png" 2> /dev/null
   echo "$WORK/shots/$1.png"
 }
 
-# Prints the colour of one pixel of a screenshot as "r,g,b".
-pixel() {
-  convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)],%[fx:int(255*p{'"$2"','"$3"'}.g)],%[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
+# The title's red selection frame has its top edge at y (223 start a game, 285 settings, 347 quit).
+frame_on() {
+  [ "$(convert "$(shot "frame-$1")" -format '%[pixel:p{230,'"$1"'}]' info:)" = "srgb(255,45,0)" ]
 }
 
-# Closes the window as a window manager would and waits for the game's exit status in STATUS.
+# The window shows a full-screen image of the Common/ copy (Win.png, GameOver.png).
+showing() {
+  [ "$(differing_pixels "$(shot "showing-${1%.png}")" "$WORK/Common/$1")" -lt 2000 ]
+}
+
+# Closes the window as a window manager would; the game must end with exit status 0.
 close_game() {
   "$CLOSE_WINDOW" "$WID"
   STATUS=0
   wait "$GAME_PID" || STATUS=$?
   GAME_PID=""
+  [ "$STATUS" = 0 ] || fail "closing the window gave exit status $STATUS"
 }
 
-# Writes a small map into the Common/ copy: COLUMNS ROWS, then "layer row column id" cells over
-# a ground of plain snow (tile 1). Uses the shipped properties.tmx.
-write_map() {
-  local columns="$1" rows="$2"
-  shift 2
-  awk -v columns="$columns" -v rows="$rows" -v cells="$*" '
-    BEGIN {
-      n = split(cells, c, " ")
-      for (i = 1; i + 3 <= n; i += 4) id[c[i] "," c[i + 1] "," c[i + 2]] = c[i + 3]
-      print "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-      printf "<map version=\"1.8\" tiledversion=\"1.8.2\" orientation=\"orthogonal\" renderorder=\"right-down\" width=\"%d\" height=\"%d\" tilewidth=\"32\" tileheight=\"32\" infinite=\"0\" nextlayerid=\"5\" nextobjectid=\"1\">\n", columns, rows
-      print " <properties>\n  <property name=\"Music\" type=\"int\" value=\"1\"/>\n </properties>"
-      for (layer = 0; layer < 4; layer++) {
-        printf " <layer id=\"%d\" name=\"Layer %d\" width=\"%d\" height=\"%d\">\n  <data encoding=\"csv\">\n", layer + 1, layer, columns, rows
-        for (r = 0; r < rows; r++) {
-          line = ""
-          for (col = 0; col < columns; col++) {
-            key = layer "," r "," col
-            v = (key in id) ? id[key] : (layer == 0 ? 1 : 0)
-            line = line v
-            if (r < rows - 1 || col < columns - 1) line = line ","
-          }
-          print line
-        }
-        print "</data>\n </layer>"
-      }
-      print "</map>"
-    }' > "$WORK/Common/map00000.tmx"
-}
-
-# Counts the pixels in which two images differ by more than 5 per cent.
+# Counts the pixels in which two images differ by more than 5 per cent (all of them when the
+# images cannot be compared).
 differing_pixels() {
-  { compare -metric AE -fuzz 5% "$1" "$2" null: 2>&1 || true; } | awk '{print int($1)}'
+  { compare -metric AE -fuzz 5% "$1" "$2" null: 2>&1 || true; } |
+    awk 'NR == 1 && /^[0-9.]+(e[+-]?[0-9]+)?$/ {n = int($1)} END {print NR == 1 && n != "" ? n : 999999999}'
 }
+
+# Counts the pixels in which two images differ by more than 5 per cent, in a region WxH+X+Y.
+differing_pixels_in() { differing_pixels "$1[$3]" "$2[$3]"; }
 
 # Counts the grass-green pixels of a screenshot.
 green_pixels() {
   convert "$1" -fx '(g > r + 0.12 && g > b + 0.04) ? 1 : 0' -format '%[fx:int(mean * w * h + 0.5)]' info:
-}
-
-# Counts the pixels in which two images differ by more than 5 per cent, in a region WxH+X+Y.
-differing_pixels_in() {
-  convert "$1" -crop "$3" +repage "$WORK/crop-a.png"
-  convert "$2" -crop "$3" +repage "$WORK/crop-b.png"
-  differing_pixels "$WORK/crop-a.png" "$WORK/crop-b.png"
 }

@@ -1,0 +1,71 @@
+# Xvfb screen: 1280x720x24
+# A player's run in a real window, driven by real key presses: the title screen with its music
+# mixed; fullscreen on a 16:9 screen that has no 800 x 600 mode, letterboxed, and back; a game won
+# by eating; a game lost to the hunter's two shots; each end screen left with a key for the title;
+# closing the window as a window manager would ends the game with exit status 0.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+
+# A 13 x 9 map of snow: the deer starts with its head on grass at row 4, column 6, and two more
+# tufts lie about, so eating one wins; the one hunting spot, 3 cells east of the deer, lies in
+# the hunter's shooting window, so that a lost game takes little more than the tutorial's 26.6 s.
+declare -A cell=([1,4,6]=21 [1,1,1]=22 [1,7,11]=23 [3,4,6]=20 [3,4,9]=84) # layer,row,column
+{
+  echo '<map width="13" height="9"><properties><property name="Music" type="int" value="1"/></properties>'
+  for layer in 0 1 2 3; do
+    echo '<layer><data encoding="csv">'
+    for row in {0..8}; do
+      for column in {0..12}; do printf '%s,' "${cell[$layer,$row,$column]:-$((layer == 0))}"; done
+      echo
+    done
+    echo '</data></layer>'
+  done
+  echo '</map>'
+} > "$WORK/Common/map00000.tmx"
+
+start_game
+# The title music is mixed: the mixer's output, past its first half second, is not silence.
+music_mixed() {
+  [ "$(od -An -v -tx1 -N 400000 -j 100000 "$WORK/audio.raw" | tr -s ' \n' '\n' | grep -vc '^00$')" -gt 1000 ]
+}
+until_true 20 music_mixed || fail "the title music is silent"
+
+# F4: the title scaled to the screen's height, 960 x 720, between black bars.
+windowed="$(shot windowed)"
+convert "$windowed" -sample 960x720 -background black -gravity center -extent 1280x720 "$WORK/letterboxed.png"
+letterboxed() {
+  import -window root "$WORK/shots/full.png" && [ "$(differing_pixels "$WORK/shots/full.png" "$WORK/letterboxed.png")" -lt 100 ]
+}
+press F4
+until_true 10 letterboxed || fail "fullscreen is not the title letterboxed to 960 x 720 (see full.png)"
+press F4
+windowed_again() {
+  [ "$(xdotool getwindowgeometry "$WID" | sed -n 's/.*Geometry: //p')" = 800x600 ] &&
+    [ "$(differing_pixels "$(shot back)" "$windowed")" -lt 100 ]
+}
+until_true 10 windowed_again || fail "the second F4 did not bring back the same 800 x 600 window"
+
+# A game won: eat and confirm are Return; 28 frames lower the head, 165 eat the tile, and the
+# victory image follows a second later. Key-ups do not leave the end screen, a key-down does.
+playing() { ! frame_on 223; } # a game discards the keys pressed before its first frame
+press Return
+until_true 10 playing || fail "Return on the title did not start a game"
+xdotool keydown Return
+until_true 40 showing Win.png || fail "holding the eat key on the grass did not win the game"
+xdotool keyup Return
+press space
+until_true 10 frame_on 223 || fail "the title screen did not return after the victory"
+
+# A game lost: the deer stands on the grass, which starts the tutorial; the hunter arrives after
+# its 1065 frames, aims 36 frames, wounds, rests 150 frames and shoots again in frame 1287;
+# frames last at least 25 ms, so the death image never shows before 32 s.
+press Return
+started=$SECONDS
+until_true 120 showing GameOver.png || fail "the hunter never killed the deer"
+died_after=$((SECONDS - started))
+[ "$died_after" -ge 31 ] || fail "the deer died after $died_after s, before the hunter's time"
+press space
+until_true 10 frame_on 223 || fail "the title screen did not return after the death"
+
+close_game
+echo "PASS (the hunter killed the deer after $died_after s)"
