@@ -20,10 +20,7 @@ trap cleanup EXIT
 until_true() {
   local deadline=$((SECONDS + $1))
   shift
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 1
-  done
+  until "$@"; do [ "$SECONDS" -lt "$deadline" ] && sleep 1 || return 1; done
 }
 
 # Starts the game from the working folder beside the Common/ copy, with its sound mixed into a
@@ -32,7 +29,7 @@ start_game() {
   (cd "$WORK/run" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw" \
     exec "$VELMOOR" > "$WORK/stdout.txt" 2>&1) &
   GAME_PID=$!
-  WID="$(timeout 30 xdotool search --sync --name '^Velmoor$' | head -n 1)" || fail "no Velmoor window"
+  WID="$(timeout 30 xdotool search --sync --name '^Velmoor$' | head -n 1)" || fail "no Velmoor window: $(cat "$WORK/stdout.txt")"
   xdotool windowfocus --sync "$WID" 2> /dev/null || true
   until_true 30 frame_on 223 || fail "no title screen: $(cat "$WORK/stdout.txt")"
 }
@@ -40,16 +37,18 @@ start_game() {
 # Holds a key long enough for a frame-based game to see it (SECONDS, default 0.15).
 press() { xdotool keydown "$1" sleep "${2:-0.15}" keyup "$1" sleep 0.25; }
 
-# Takes a screenshot of the game's window and prints its path.
+# Takes a screenshot of the game's window and prints its path (where none is when it fails).
 shot() {
+  rm -f "$WORK/shots/$1.png"
   import -window "$WID" "$WORK/shots/$1.png" 2> /dev/null
   echo "$WORK/shots/$1.png"
 }
 
+# Prints the colour of a pixel X Y of the window as "srgb(R,G,B)"; fails without a screenshot.
+colour_at() { convert "$(shot pixel)" -format "%[pixel:p{$1,$2}]" info: 2> /dev/null; }
+
 # The title's red selection frame has its top edge at y (223 start a game, 285 settings, 347 quit).
-frame_on() {
-  [ "$(convert "$(shot "frame-$1")" -format '%[pixel:p{230,'"$1"'}]' info:)" = "srgb(255,45,0)" ]
-}
+frame_on() { [ "$(colour_at 230 "$1")" = "srgb(255,45,0)" ]; }
 
 # The window shows a full-screen image of the Common/ copy (Win.png, GameOver.png).
 showing() {
