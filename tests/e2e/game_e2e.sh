@@ -9,25 +9,11 @@ source "$(dirname "$0")/lib.sh"
 # A 13 x 9 map of snow: the deer starts with its head on grass at row 4, column 6, and two more
 # tufts lie about, so eating one wins; the one hunting spot, 3 cells east of the deer, lies in
 # the hunter's shooting window, so that a lost game takes little more than the tutorial's 26.6 s.
-declare -A cell=([1,4,6]=21 [1,1,1]=22 [1,7,11]=23 [3,4,6]=20 [3,4,9]=84) # layer,row,column
-{
-  echo '<map width="13" height="9"><properties><property name="Music" type="int" value="1"/></properties>'
-  for layer in 0 1 2 3; do
-    echo '<layer><data encoding="csv">'
-    for row in {0..8}; do
-      for column in {0..12}; do printf '%s,' "${cell[$layer,$row,$column]:-$((layer == 0))}"; done
-      echo
-    done
-    echo '</data></layer>'
-  done
-  echo '</map>'
-} > "$WORK/Common/map00000.tmx"
+write_map 13 9  1 4 6 21  1 1 1 22  1 7 11 23  3 4 6 20  3 4 9 84
 
 start_game
 # The title music is mixed: the mixer's output, past its first half second, is not silence.
-music_mixed() {
-  [ "$(od -An -v -tx1 -N 400000 -j 100000 "$WORK/audio.raw" | tr -s ' \n' '\n' | grep -vc '^00$')" -gt 1000 ]
-}
+music_mixed() { [ "$(head -c 500000 "$WORK/audio.raw" | tail -c +100001 | tr -d '\0' | wc -c)" -gt 1000 ]; }
 until_true 20 music_mixed || fail "the title music is silent"
 
 # F4: the title scaled to the screen's height, 960 x 720, between black bars.
@@ -48,7 +34,7 @@ until_true 10 windowed_again || fail "the second F4 did not bring back the same 
 # A game won: eat and confirm are Return; 28 frames lower the head, 165 eat the tile, and the
 # victory image follows a second later. Key-ups do not leave the end screen, a key-down does.
 # A game discards the keys pressed before its first frame: wait for that frame.
-playing() { colour="$(colour_at 230 223)" && [ "$colour" != "srgb(255,45,0)" ]; }
+playing() { colour="$(pixel "$(shot game)" 230 223)" && [ "$colour" != "255,45,0" ]; }
 press Return
 until_true 10 playing || fail "Return on the title did not start a game"
 xdotool keydown Return

@@ -1,8 +1,6 @@
-# The installed game as a player runs it, from another folder with a fresh HOME: installed into a
-# temporary prefix, the desktop entry's command shows the title; a settings pass with real keys
-# writes Settings.bin into the player's own folder, never into the prefix; `velmoor` on PATH starts
-# with those keys. The launcher (on a stand-in game) repairs its links, passes arguments and status;
-# entry, metadata and Debian package are checked; as root the package is installed, run, removed.
+# The installed game as a player runs it: from a temporary prefix, with a fresh HOME, the desktop
+# entry shows the title and a settings pass writes the player's own Settings.bin (never into the
+# prefix), which `velmoor` on PATH then uses; the launcher, the metadata and the package are checked.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 

@@ -1,6 +1,6 @@
 # Shared steps of the end-to-end tests: a private Common/ copy, the game under Xvfb, real keys,
-# screenshots. Expects VELMOOR, CLOSE_WINDOW, SOURCE_DIR and DISPLAY (set by run_under_xvfb.sh);
-# KEEP_WORK=FOLDER keeps the copy, the screenshots and the game's output there.
+# screenshots, small maps. Expects VELMOOR, CLOSE_WINDOW, SOURCE_DIR and DISPLAY (set by
+# run_under_xvfb.sh).
 
 WORK="$(mktemp -d)"
 mkdir -p "$WORK/Common" "$WORK/run" "$WORK/shots"
@@ -11,7 +11,6 @@ fail() { echo "FAIL: $*" && exit 1; }
 
 cleanup() {
   [ -z "$GAME_PID" ] || kill "$GAME_PID" 2> /dev/null || true
-  [ -z "${KEEP_WORK:-}" ] || { rm -rf "$KEEP_WORK" && cp -r "$WORK" "$KEEP_WORK"; } || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -44,15 +43,34 @@ shot() {
   echo "$WORK/shots/$1.png"
 }
 
-# Prints the colour of a pixel X Y of the window as "srgb(R,G,B)"; fails without a screenshot.
-colour_at() { convert "$(shot pixel)" -format "%[pixel:p{$1,$2}]" info: 2> /dev/null; }
+# Prints the colour of pixel X Y of a screenshot as "R,G,B"; fails when there is no screenshot.
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 
 # The title's red selection frame has its top edge at y (223 start a game, 285 settings, 347 quit).
-frame_on() { [ "$(colour_at 230 "$1")" = "srgb(255,45,0)" ]; }
+frame_on() { [ "$(pixel "$(shot frame)" 230 "$1" 2> /dev/null)" = "255,45,0" ]; }
 
 # The window shows a full-screen image of the Common/ copy (Win.png, GameOver.png).
-showing() {
-  [ "$(differing_pixels "$(shot "showing-${1%.png}")" "$WORK/Common/$1")" -lt 2000 ]
+showing() { [ "$(differing_pixels "$(shot "showing-${1%.png}")" "$WORK/Common/$1")" -lt 2000 ]; }
+
+# Writes a map of COLUMNS x ROWS cells (music 1) into the Common/ copy: snow (tile 1) on the
+# ground, then the cells given as "layer row column id" (layers 0 to 3), empty elsewhere.
+write_map() {
+  local columns="$1" rows="$2" layer row column
+  local -A id=()
+  shift 2
+  while [ $# -ge 4 ]; do id["$1,$2,$3"]="$4" && shift 4; done
+  {
+    echo "<map width=\"$columns\" height=\"$rows\"><properties><property name=\"Music\" type=\"int\" value=\"1\"/></properties>"
+    for layer in 0 1 2 3; do
+      echo '<layer><data encoding="csv">'
+      for ((row = 0; row < rows; row++)); do
+        for ((column = 0; column < columns; column++)); do printf '%s,' "${id[$layer,$row,$column]:-$((layer == 0))}"; done
+        echo
+      done
+      echo '</data></layer>'
+    done
+    echo '</map>'
+  } > "$WORK/Common/map00000.tmx"
 }
 
 # Closes the window as a window manager would; the game must end with exit status 0.
