@@ -14,6 +14,7 @@ constexpr uint16_t kFirstFoodTile = 21; // layer 1 ids 21 to 39 are grass
 constexpr uint16_t kLastFoodTile = 39;
 constexpr uint16_t kDeerStartMarker = 20; // layer 3 marker tiles, removed on load
 constexpr uint16_t kHuntingSpotMarker = 84;
+constexpr int kMapPathSize = 4096; // a map file's path, with its terminating zero
 
 extern uint16_t gMap[kMapLayers * kGridCells];     // tile ids, index layer * 65536 + row * 256 + column
 extern int gMapRows;                               // map height in cells (9..256 after a load)
@@ -22,26 +23,33 @@ extern uint8_t gMapMovementObstacle[kGridCells];   // 1: the cell blocks movemen
 extern uint8_t gMapProjectileObstacle[kGridCells]; // 1: the cell blocks projectiles and sight
 extern int gHuntingSpotRow[kMaxHuntingSpots];      // hunting spots in reading order
 extern int gHuntingSpotColumn[kMaxHuntingSpots];
-extern int gHuntingSpots;  // number of hunting spots (0..64)
-extern int gFoodLeftToEat; // food tiles still to eat; the game is won at 0
-extern int gMapNumber;     // selects "../Common/map%05d.tmx" (0..99999)
-extern int gPlayerX;       // deer centre, tenths of a map pixel
+extern int gHuntingSpots;                                // number of hunting spots (0..64)
+extern int gFoodLeftToEat;                               // food tiles still to eat; the game is won at 0
+extern int gMapNumber;                                   // selects "../Common/map%05d.tmx" (0..99999)
+extern char gMapPath[kMapPathSize];                      // the map file to load in its place; empty: the numbered file
+extern uint16_t gMapLayersRead[kMapLayers * kGridCells]; // ids as the last accepted file gave them, with markers
+extern int gPlayerX;                                     // deer centre, tenths of a map pixel
 extern int gPlayerY;
 
 // True for the grass tiles of layer 1 that the deer can eat.
 constexpr bool isFoodTile(uint16_t id) { return id >= kFirstFoodTile && id <= kLastFoodTile; }
 
-// Loads map gMapNumber, derives the obstacle grids, takes out the markers (placing the deer on
-// its start when placeDeer is nonzero), counts the food, starts the map's music and widens small
-// maps. Returns 0 when the file was opened and read, 1 when it could not be opened or was refused
-// (see readMap; nothing changed, no music started).
+// Loads the map at gMapPath, or map gMapNumber when it is empty, derives the obstacle grids, takes
+// out the markers (placing the deer on its start when placeDeer is nonzero), counts the food,
+// starts the map's music and widens small maps. Returns 0 when the file was opened and read, 1
+// when it could not be opened or was refused (see readMap; nothing changed, no music started).
 int loadMap(int placeDeer);
 
+// The map file's name as messages give it: the last part of gMapPath, or "map%05d.tmx".
+const char* mapFileName();
+
 // Reads a map from an open text stream exactly as loadMap does, without opening or music.
-// Returns 0 when read, 2 when the file was refused (nothing changed): no width or height, a size
-// outside 1 x 1 to 256 x 256, no Music property, or fewer than four data blocks. Tile ids outside
-// 0 to 4096 are read as empty cells and hunting spots past the 64th are left out, each with its
-// message. The music number is stored in *musicNumber (-1 when the map gives none that can be used).
+// Returns 0 when read, 2 when the file was refused (nothing changed): no width or height on the
+// map element, a size outside 1 x 1 to 256 x 256, an infinite map, no Music property, or fewer
+// than four CSV tile layers. Tile ids outside 0 to 4096 are read as empty cells, a layer that
+// ends early leaves the rest of its cells empty, and hunting spots past the 64th are left out,
+// each with its message. The music number is stored in *musicNumber (-1 when the map gives none
+// that can be used).
 int readMap(FILE* file, int placeDeer, int* musicNumber);
 
 // Recomputes the movement and projectile bytes of one cell from its four tile ids.

@@ -3,11 +3,14 @@
 
 #include <cstring>
 
+#include "world/loadreport.h"
+
 uint8_t gTileTypeMovement[kTileIdCount];
 uint8_t gTileTypeProjectiles[kTileIdCount];
 uint8_t gTileTypeOverlay[kTileIdCount];
 
 static const char kDataLiteral[] = "<data encoding=\"csv\">";
+static const char kPropertiesName[] = "properties.tmx";
 constexpr int kPropertyBlocks = 4; // block 1 is the legend, 2 to 4 are the property grids
 constexpr int kMovementBlock = 2;
 constexpr int kProjectilesBlock = 3;
@@ -38,15 +41,28 @@ int readRowBreak(FILE* file) {
         if (c != '\n' && c != EOF) {
             ungetc(c, file);
         }
+    } else if (c == '<') {
+        ungetc(c, file); // markup stays for the literal scans: a short block must not swallow the next one
     }
     return c == '\n';
 }
 
-static bool isWhiteSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+int peekTmxChar(FILE* file) {
+    const int c = getc(file);
+    if (c != EOF) {
+        ungetc(c, file);
+    }
+    return c;
+}
+
+bool isTmxWhiteSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+// True for the characters that may end a number: its terminator, white space, the start of markup.
+static bool endsNumber(int c, int terminator) { return c == terminator || c == EOF || c == '<' || isTmxWhiteSpace(c); }
 
 int readTmxNumber(FILE* file, int terminator, long long* value) {
     int c = getc(file);
-    while (isWhiteSpace(c)) {
+    while (isTmxWhiteSpace(c)) {
         c = getc(file);
     }
     const bool negative = c == '-';
@@ -56,24 +72,25 @@ int readTmxNumber(FILE* file, int terminator, long long* value) {
     if (c == EOF) {
         return -1;
     }
-    if (c < '0' || c > '9') {
-        // A stray token inside a row counts as one value that cannot be read, so the values after
-        // it keep their places; markup (the end of a short block) is left for the literal scans.
-        while (c != EOF && c != terminator && c != '<' && !isWhiteSpace(c)) {
-            c = getc(file);
-        }
-        if (c != terminator && c != EOF) {
-            ungetc(c, file);
-        }
-        return 0;
-    }
     long long magnitude = 0;
+    const bool digits = c >= '0' && c <= '9';
     while (c >= '0' && c <= '9') {
         magnitude = magnitude * 10 + (c - '0');
         if (magnitude > kTmxNumberLimit) {
             magnitude = kTmxNumberLimit;
         }
         c = getc(file);
+    }
+    if (!digits || !endsNumber(c, terminator)) {
+        // A stray token (x, 2x1, 1.5) counts as one value that cannot be read, so the values after
+        // it keep their places; markup (the end of a short block) is left for the literal scans.
+        while (!endsNumber(c, terminator)) {
+            c = getc(file);
+        }
+        if (c != terminator && c != EOF) {
+            ungetc(c, file);
+        }
+        return 0;
     }
     if (c != terminator && c != EOF) {
         ungetc(c, file);
@@ -94,13 +111,13 @@ void readTileProperties(FILE* file) {
         bool reportedValue = false; // one message per block for values that are not numbers
         for (int row = 0; row < kTilePropertyRows; row++) {
             if (!readRowBreak(file)) {
-                printf("\nError loading properties.tmx at layer %d.", block);
+                reportMissingRowBreak(kPropertiesName, block);
             }
             for (int column = 0; column < kTilePropertyColumns; column++) {
                 long long value = 0;
                 const int result = readTmxNumber(file, ',', &value);
                 if (result == 0 && !reportedValue) {
-                    printf("\nError loading properties.tmx at layer %d: a value is not a number.", block);
+                    reportLoadError(kPropertiesName, block, "a value is not a number.");
                     reportedValue = true;
                 }
                 if (result != 1) {

@@ -26,13 +26,21 @@ void readTileProperties(FILE* file);
 int scanPastLiteral(FILE* file, const char* literal);
 
 // Reads the line break that must open a row of values: a line feed, or a carriage return and a
-// line feed. Returns 1 when it was there, 0 when not (the character read is lost).
+// line feed. Returns 1 when it was there, 0 when not: the character read is lost, unless it is the
+// '<' of markup (the end of a block that is short of rows), which is left in the stream.
 int readRowBreak(FILE* file);
+
+// The next character of the stream, left in it; EOF at the end.
+int peekTmxChar(FILE* file);
+
+// True for the white space that scanf skips.
+bool isTmxWhiteSpace(int c);
 
 // Reads one number the way scanf's "%d" followed by the terminator does: optional white space, an
 // optional sign, decimal digits, then terminator, consumed when present. Returns 1 with the value
-// in *value (held within -kTmxNumberLimit..kTmxNumberLimit) when digits were read; 0 when a
-// character that is not a digit came instead (white space and a sign are consumed, that character
-// is not); -1 when the file ended first.
+// in *value (held within -kTmxNumberLimit..kTmxNumberLimit) when the digits end at the terminator,
+// white space, markup ('<') or the end of the file. Returns 0 for a token that is not a number
+// (x, 2x1, 1.5): the whole token is consumed up to its end, a terminator with it, so it counts as
+// one value; markup ('<') is never consumed. Returns -1 when the file ended first.
 constexpr long long kTmxNumberLimit = 1LL << 40;
 int readTmxNumber(FILE* file, int terminator, long long* value);
