@@ -1,4 +1,4 @@
-// Velmoor's entry: start-up, the main loop, and the shutdown on every way out.
+// Velmoor's entry: the options, start-up, the main loop, and the shutdown on every way out.
 #include <SDL.h>
 #include <SDL_main.h>
 
@@ -7,10 +7,21 @@
 #include <ctime>
 
 #include "game/bindings.h"
+#include "game/mapcheck.h"
+#include "game/options.h"
 #include "game/startup.h"
 #include "render/media.h"
 
-int SDL_main(int, char**) {
+int SDL_main(int argc, char** argv) {
+    // The options come first: checking a map or refusing an option opens no window.
+    Options options;
+    parseOptions(argc, argv, &options);
+    if (options.run == kRunExit) {
+        return options.exitStatus;
+    }
+    if (options.run == kRunMapCheck) {
+        return checkMap(options.checkedMap, options.checkedProperties);
+    }
     srand(unsigned(time(nullptr)));
     if (initializeSDL() != 0) {
         printf("Failed to initialize!\n");

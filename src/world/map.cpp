@@ -233,10 +233,11 @@ static int readLayers(FILE* file, int rows, int columns, uint16_t* layers) {
     return 1;
 }
 
-// Clears one cell in all four layers and frees it in both obstacle grids.
+// Clears one cell in all four layers, as read and as played, and frees it in both obstacle grids.
 static void clearCell(int row, int column) {
     for (int layer = 0; layer < kMapLayers; layer++) {
         gMap[cellIndex(layer, row, column)] = 0;
+        gMapLayersRead[cellIndex(layer, row, column)] = 0;
     }
     computeObstacle(row, column);
 }

@@ -27,7 +27,8 @@ extern int gHuntingSpots;                                // number of hunting sp
 extern int gFoodLeftToEat;                               // food tiles still to eat; the game is won at 0
 extern int gMapNumber;                                   // selects "../Common/map%05d.tmx" (0..99999)
 extern char gMapPath[kMapPathSize];                      // the map file to load in its place; empty: the numbered file
-extern uint16_t gMapLayersRead[kMapLayers * kGridCells]; // ids as the last accepted file gave them, with markers
+extern uint16_t gMapLayersRead[kMapLayers * kGridCells]; // ids as the last accepted file gave them, markers
+                                                         // included (0 where the map was widened)
 extern int gPlayerX;                                     // deer centre, tenths of a map pixel
 extern int gPlayerY;
 
