@@ -1,4 +1,5 @@
-// The map checker: one small map per kind of problem, and its reachability against the deer's own moves.
+// The map checker: one small map per kind of problem, its reachability against the deer's own
+// moves, and the shipped level, which must pass clean.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -171,6 +172,14 @@ TEST(MapCheck, GrassReachIsTheDeersOwnHeadReach) {
         }
     }
     EXPECT_GT(unreachable, 3);
+}
+
+TEST(MapCheck, TheShippedLevelIsClean) {
+    const char* files[] = {"properties.tmx", "map00000.tmx", "mus01.mid"};
+    enterTempCommon(files, 3);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(checkMap("../Common/map00000.tmx", "../Common/properties.tmx"), kMapCheckClean);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
 } // namespace
