@@ -44,7 +44,8 @@ struct MapCheck {
     int grassTiles;            // grass in the Grass layer
 };
 
-static uint8_t Reached[kGridCells];   // cells the deer's feet can reach in the map being checked
+// The deer's reach in the map being checked, filled afresh by each check.
+static uint8_t Reached[kGridCells];   // cells its feet can reach from the start
 static uint8_t HeadReach[kGridCells]; // cells its head can reach while it stands
 static int Queue[kGridCells];         // the flood's queue of cell indices
 
@@ -88,20 +89,18 @@ static void findStarts(MapCheck* check) {
     }
 }
 
-// The cells under the deer's foot box at its position; reports a start on a blocking cell.
+// Reports a deer start whose foot box, where the game puts the deer, overlaps a blocking cell.
 static void checkStartCell(MapCheck* check) {
-    const int top = (gPlayerY + kFootTop) / kCellTenths;
-    const int bottom = (gPlayerY + kFootBottom) / kCellTenths;
-    const int left = (gPlayerX + kFootLeft) / kCellTenths;
-    const int right = (gPlayerX + kFootRight) / kCellTenths;
-    for (int row = top; row <= bottom; row++) {
-        for (int column = left; column <= right; column++) {
-            if (blocks(row, column)) {
-                beginProblem(check);
-                printf("the deer start at (%d, %d) is on a cell that blocks movement (%d, %d).\n", check->startColumn,
-                       check->startRow, column, row);
-            }
+    bool blocked = false;
+    for (int row = (gPlayerY + kFootTop) / kCellTenths; row <= (gPlayerY + kFootBottom) / kCellTenths; row++) {
+        for (int column = (gPlayerX + kFootLeft) / kCellTenths; column <= (gPlayerX + kFootRight) / kCellTenths;
+             column++) {
+            blocked = blocked || blocks(row, column);
         }
+    }
+    if (blocked) {
+        beginProblem(check);
+        printf("the deer start at (%d, %d) is on a cell that blocks movement.\n", check->startColumn, check->startRow);
     }
 }
 
@@ -282,7 +281,7 @@ static void checkEdges(MapCheck* check) {
 
 // Tiles that cannot be seen: ids past the tile sheet, and tiles without a drawing pass. One line per id.
 static void checkTiles(MapCheck* check) {
-    static int Count[kTileIdCount];     // cells holding each id
+    static int Count[kTileIdCount];     // cells holding each id, cleared at each check
     static int FirstCell[kTileIdCount]; // the first of them, layer * kGridCells + cell
     memset(Count, 0, sizeof Count);
     for (int layer = 0; layer < kMapLayers; layer++) {

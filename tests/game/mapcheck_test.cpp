@@ -35,14 +35,14 @@ TestMap cleanMap() {
     return map;
 }
 
-// Writes the map as level.tmx beside the test properties and checks it; returns what was printed.
-std::string check(const TestMap& map, int* status) {
+// Writes the map's text as level.tmx beside the test properties and checks it; returns what was printed.
+std::string check(const std::string& text, int* status, const char* properties = "../Common/properties.tmx") {
     const char* files[] = {"mus01.mid"};
     enterTempCommon(files, 1);
     writeCommonFile("properties.tmx", formatTestProperties());
-    writeCommonFile("level.tmx", formatMap(map));
+    writeCommonFile("level.tmx", text);
     testing::internal::CaptureStdout();
-    *status = checkMap("../Common/level.tmx", "../Common/properties.tmx");
+    *status = checkMap("../Common/level.tmx", properties);
     return testing::internal::GetCapturedStdout();
 }
 
@@ -54,7 +54,7 @@ TEST(MapCheck, ReportsEachKindOfProblemOnItsOwnLine) {
         {[](TestMap* m) { setCell(m, 3, 7, 2, kTestStart); },
          "2 deer starts, at (3, 5), (2, 7); keep one (the game uses the last)."},
         {[](TestMap* m) { setCell(m, 2, 5, 3, kTestIce); },
-         "the deer start at (3, 5) is on a cell that blocks movement (3, 5)."},
+         "the deer start at (3, 5) is on a cell that blocks movement."},
         {[](TestMap* m) { setCell(m, 1, 3, 8, 0); },
          "2 grass tiles in the Grass layer; at least 3 are needed, as the game is won when all but two are eaten."},
         {[](TestMap* m) { setCell(m, 2, 7, 7, 30); },
@@ -92,31 +92,21 @@ TEST(MapCheck, ReportsEachKindOfProblemOnItsOwnLine) {
         TestMap map = cleanMap();
         change(&map);
         int status = -1;
-        EXPECT_EQ(check(map, &status), problem.empty() ? "" : "level.tmx: " + problem + "\n");
+        EXPECT_EQ(check(formatMap(map), &status), problem.empty() ? "" : "level.tmx: " + problem + "\n");
         EXPECT_EQ(status, problem.empty() ? kMapCheckClean : kMapCheckProblems) << problem;
     }
 }
 
 TEST(MapCheck, PrintsTheLoadersMessagesAsItsLinesAndTellsUnreadableFiles) {
-    int status = -1;
     std::string text = formatMap(cleanMap());
     text.replace(text.find("<data encoding=\"csv\">"), 21, "<data encoding=\"base64\" compression=\"zlib\">");
-    const char* files[] = {"mus01.mid"};
-    enterTempCommon(files, 1);
-    writeCommonFile("properties.tmx", formatTestProperties());
-    writeCommonFile("level.tmx", text);
-    testing::internal::CaptureStdout();
-    status = checkMap("../Common/level.tmx", "../Common/properties.tmx");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "level.tmx: layer 1 is not in CSV but Base64 (zlib compressed); set the map's Tile Layer Format to CSV "
-              "(Map > Map Properties) and save again.\n");
+    int status = -1;
+    EXPECT_EQ(check(text, &status), "level.tmx: layer 1 is not in CSV but Base64 (zlib compressed); set the map's Tile "
+                                    "Layer Format to CSV (Map > Map Properties) and save again.\n");
     EXPECT_EQ(status, kMapCheckProblems);
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(checkMap("../Common/level.tmx", "../Common/none.tmx"), kMapCheckUnreadable);
-    EXPECT_EQ(checkMap("../Common/none.tmx", "../Common/properties.tmx"), kMapCheckUnreadable);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "level.tmx: cannot read the tile properties ../Common/none.tmx: No such file or directory.\n"
-              "none.tmx: cannot read ../Common/none.tmx: No such file or directory.\n");
+    EXPECT_EQ(check(text, &status, "../Common/none.tmx"),
+              "level.tmx: cannot read the tile properties ../Common/none.tmx: No such file or directory.\n");
+    EXPECT_EQ(status, kMapCheckUnreadable);
 }
 
 // Grass on every cell of a map of rocks, ice and bushes: the checker calls unreachable exactly the
@@ -136,7 +126,7 @@ TEST(MapCheck, GrassReachIsTheDeersOwnHeadReach) {
         }
     }
     int status = -1;
-    const std::string out = check(map, &status);
+    const std::string out = check(formatMap(map), &status);
     std::set<std::pair<int, int>> reported; // (x, y) of each tuft called unreachable
     for (size_t at = out.find("grass at ("); at != std::string::npos; at = out.find("grass at (", at + 1)) {
         int x = 0, y = 0;

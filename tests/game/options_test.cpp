@@ -18,37 +18,32 @@ std::string parse(std::vector<const char*> arguments, Options* options) {
     return testing::internal::GetCapturedStdout();
 }
 
-TEST(Options, BadOptionsAndUnreadableMapsExitWithOneLine) {
-    const std::string usage = " Usage: velmoor [--map MAP.tmx | --check-map MAP.tmx [PROPERTIES.tmx]]\n";
-    const std::pair<std::vector<const char*>, std::string> cases[] = {
-        {{"--mpa", "x.tmx"}, "velmoor: unknown option --mpa." + usage},
-        {{"x.tmx"}, "velmoor: unexpected argument x.tmx." + usage},
-        {{"--map"}, "velmoor: a map file must follow --map." + usage},
-        {{"--check-map", "a.tmx", "b.tmx", "c.tmx"}, "velmoor: too many files after --check-map." + usage},
-        {{"--map", "/nonexistent/level.tmx"},
-         "velmoor: cannot read the map /nonexistent/level.tmx: No such file or "
-         "directory.\n"},
+// Each case: the arguments, what is printed, the files checked, what runs and the exit status.
+TEST(Options, CheckOrRefuseOrHelpBeforeAnyWindow) {
+    const std::string usage = "Usage: velmoor [--map MAP.tmx | --check-map MAP.tmx [PROPERTIES.tmx]]\n";
+    const std::string noMap = "velmoor: cannot read the map /none/x.tmx: No such file or directory.\n";
+    const struct {
+        std::vector<const char*> arguments;
+        std::string printed, checked;
+        int run, status;
+    } cases[] = {
+        {{}, "", "", kRunGame, 0},
+        {{"--check-map", "a.tmx"}, "", "a.tmx ../Common/properties.tmx", kRunMapCheck, 0},
+        {{"--check-map", "a.tmx", "p.tmx"}, "", "a.tmx p.tmx", kRunMapCheck, 0},
+        {{"--help"}, usage, "", kRunExit, 0},
+        {{"--mpa", "x.tmx"}, "velmoor: unknown option --mpa. " + usage, "", kRunExit, 2},
+        {{"x.tmx"}, "velmoor: unexpected argument x.tmx. " + usage, "", kRunExit, 2},
+        {{"--map"}, "velmoor: a map file must follow --map. " + usage, "", kRunExit, 2},
+        {{"--check-map", "a", "b", "c"}, "velmoor: too many files after --check-map. " + usage, "", kRunExit, 2},
+        {{"--map", "/none/x.tmx"}, noMap, "", kRunExit, 2},
     };
-    for (const auto& [arguments, line] : cases) {
+    for (const auto& c : cases) {
         Options options;
-        EXPECT_EQ(parse(arguments, &options), line);
-        EXPECT_EQ(options.run * 10 + options.exitStatus, kRunExit * 10 + kExitBadOption) << line;
+        EXPECT_EQ(parse(c.arguments, &options), c.printed);
+        EXPECT_EQ(options.run * 10 + options.exitStatus, c.run * 10 + c.status) << c.printed;
+        const bool checks = options.run == kRunMapCheck;
+        EXPECT_EQ(checks ? std::string(options.checkedMap) + " " + options.checkedProperties : "", c.checked);
     }
-    Options options;
-    EXPECT_EQ(parse({"--help"}, &options), usage.substr(1));
-    EXPECT_EQ(options.run * 10 + options.exitStatus, kRunExit * 10);
-}
-
-TEST(Options, CheckMapTakesTheMapAndOptionallyItsProperties) {
-    Options options;
-    EXPECT_EQ(parse({}, &options), "");
-    EXPECT_EQ(options.run, kRunGame);
-    parse({"--check-map", "a.tmx"}, &options);
-    EXPECT_EQ(options.run, kRunMapCheck);
-    EXPECT_STREQ(options.checkedMap, "a.tmx");
-    EXPECT_STREQ(options.checkedProperties, "../Common/properties.tmx");
-    parse({"--check-map", "a.tmx", "p.tmx"}, &options);
-    EXPECT_STREQ(options.checkedProperties, "p.tmx");
 }
 
 // --map plays a file outside Common/ in place of map00000.tmx; the messages name that file.
