@@ -112,23 +112,37 @@ static void findAttribute(const char* attributes, const char* name, char* value,
     value[length] = '\0';
 }
 
-// Reports a tile layer whose data is not CSV, in the words of Tiled's Tile Layer Format setting.
+// A data element's format in the words of Tiled's Tile Layer Format setting. Nothing of the file
+// is echoed.
+static const char* describeLayerFormat(const char* encoding, const char* compression) {
+    if (encoding[0] == '\0') {
+        return "XML";
+    }
+    if (strcmp(encoding, "base64") != 0) {
+        return "a format the game cannot read";
+    }
+    if (compression[0] == '\0') {
+        return "Base64 (uncompressed)";
+    }
+    if (strcmp(compression, "zlib") == 0) {
+        return "Base64 (zlib compressed)";
+    }
+    if (strcmp(compression, "gzip") == 0) {
+        return "Base64 (gzip compressed)";
+    }
+    return strcmp(compression, "zstd") == 0 ? "Base64 (Zstandard compressed)" : "Base64 (compressed)";
+}
+
+// Reports a tile layer whose data is not CSV, and the setting that mends it.
 static void reportLayerFormat(int tileLayer, const char* attributes) {
     char encoding[kDataAttributesSize];
     char compression[kDataAttributesSize];
     findAttribute(attributes, "encoding=\"", encoding, kDataAttributesSize);
     findAttribute(attributes, "compression=\"", compression, kDataAttributesSize);
-    const char* format = "XML";
-    if (strcmp(encoding, "base64") == 0) {
-        format = compression[0] == '\0' ? "Base64 (uncompressed)" : "Base64";
-    } else if (encoding[0] != '\0') {
-        format = encoding;
-    }
     reportLoadError(mapFileName(), 0,
-                    "layer %d is not in CSV but %s%s%s%s; set the map's Tile Layer Format to CSV"
-                    " (Map > Map Properties) and save again.",
-                    tileLayer, format, compression[0] == '\0' ? "" : " (", compression,
-                    compression[0] == '\0' ? "" : " compressed)");
+                    "layer %d is not in CSV but %s; set the map's Tile Layer Format to CSV (Map > Map Properties)"
+                    " and save again.",
+                    tileLayer, describeLayerFormat(encoding, compression));
 }
 
 // Finds the next CSV data block and moves the stream past its start tag, passing over the data of
