@@ -23,14 +23,14 @@ extern uint8_t gMapMovementObstacle[kGridCells];   // 1: the cell blocks movemen
 extern uint8_t gMapProjectileObstacle[kGridCells]; // 1: the cell blocks projectiles and sight
 extern int gHuntingSpotRow[kMaxHuntingSpots];      // hunting spots in reading order
 extern int gHuntingSpotColumn[kMaxHuntingSpots];
-extern int gHuntingSpots;                                // number of hunting spots (0..64)
-extern int gFoodLeftToEat;                               // food tiles still to eat; the game is won at 0
-extern int gMapNumber;                                   // selects "../Common/map%05d.tmx" (0..99999)
-extern char gMapPath[kMapPathSize];                      // the map file to load in its place; empty: the numbered file
-extern uint16_t gMapLayersRead[kMapLayers * kGridCells]; // ids as the last accepted file gave them, markers
-                                                         // included (0 where the map was widened)
-extern int gPlayerX;                                     // deer centre, tenths of a map pixel
+extern int gHuntingSpots;  // number of hunting spots (0..64)
+extern int gFoodLeftToEat; // food tiles still to eat; the game is won at 0
+extern int gMapNumber;     // selects "../Common/map%05d.tmx" (0..99999)
+extern int gPlayerX;       // deer centre, tenths of a map pixel
 extern int gPlayerY;
+extern char gMapPath[kMapPathSize]; // the map file loaded in place of the numbered one; empty: none
+// The ids as the last accepted file gave them, markers included, 0 where the map was widened.
+extern uint16_t gMapLayersRead[kMapLayers * kGridCells];
 
 // True for the grass tiles of layer 1 that the deer can eat.
 constexpr bool isFoodTile(uint16_t id) { return id >= kFirstFoodTile && id <= kLastFoodTile; }
