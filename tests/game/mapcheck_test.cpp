@@ -2,6 +2,7 @@
 // moves, and the shipped level, which must pass clean.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <set>
 
@@ -69,6 +70,22 @@ TEST(MapCheck, ReportsEachKindOfProblemOnItsOwnLine) {
          "the deer cannot reach the grass at (12, 3) from its start at (3, 5).\n"
          "level.tmx: the hunter cannot walk from the hunting spot at (12, 2) to the deer start at (3, 5).\n"
          "level.tmx: the hunter cannot walk from the hunting spot at (12, 8) to the deer start at (3, 5)."},
+        // A pocket at (13, 7) and (14, 7) that only a way round outside the open edge would reach.
+        {[](TestMap* m) {
+             for (const auto& [column, row, id] : {std::array{14, 2, 0},
+                                                   {14, 3, 0},
+                                                   {14, 7, 0},
+                                                   {12, 6, kTestIce},
+                                                   {13, 6, kTestIce},
+                                                   {12, 7, kTestIce},
+                                                   {13, 8, kTestIce}}) {
+                 setCell(m, 2, row, column, id);
+             }
+             setCell(m, 1, 7, 13, kTestGrass);
+         },
+         "the deer cannot reach the grass at (13, 7) from its start at (3, 5).\nlevel.tmx: open edge from (14, 2) to "
+         "(14, 3): the deer can walk there and its figure passes the map's right edge; line the edge with trees, "
+         "rocks or water."},
         {[](TestMap* m) { setCell(m, 3, 2, 12, 0), setCell(m, 3, 8, 12, 0); },
          "no hunting spot: put hunting spot markers (tile 84) in the Markers layer, or the hunter never comes."},
         {[](TestMap* m) { setCell(m, 2, 2, 12, kTestRock); },
