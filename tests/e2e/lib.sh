@@ -26,7 +26,7 @@ until_true() {
 # file, and waits for its title screen.
 start_game() {
   (cd "$WORK/run" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw" \
-    exec "$VELMOOR" > "$WORK/stdout.txt" 2>&1) &
+    exec "$VELMOOR" "$@" > "$WORK/stdout.txt" 2>&1) &
   GAME_PID=$!
   WID="$(timeout 30 xdotool search --sync --name '^Velmoor$' | head -n 1)" || fail "no Velmoor window: $(cat "$WORK/stdout.txt")"
   xdotool windowfocus --sync "$WID" 2> /dev/null || true
