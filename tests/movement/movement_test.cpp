@@ -1,4 +1,4 @@
-// Tests of the deer's movement: flush stops against blocking cells and map edges, sliding, speeds.
+// The deer's movement: step lengths, flush stops against blocking cells and the map's edges, sliding.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,95 +9,53 @@
 
 namespace {
 
-constexpr int kCell = 640; // a cell in tenths; the foot box runs from x - 120 to x + 120, y + 100 to y + 220
-
-class Movement : public testing::Test {
-  protected:
-    void SetUp() override {
+// Each case takes one step, then walks on until the deer stops, where a further step is refused.
+// The foot box spans x - 120 to x + 120 and y + 100 to y + 220 (tenths); a cell is 640 tenths.
+TEST(Movement, StepsStopFlushAgainstBlockingCellsAndTheMapsEdgesAndSlideAlongWalls) {
+    gTileWidthToRender = gTileHeightToRender = 64;
+    gMapColumns = 20;
+    gMapRows = 15;
+    const struct {
+        const char* name;
+        int wallColumn, wallFrom, wallTo; // blocking cells of one column, rows wallFrom..wallTo
+        int x, y, inputX, inputY, run, stepX, stepY, stopX, stopY;
+    } cases[] = {
+        // clang-format off
+        {"walk right to a block", 5, 3, 3, 2260, 2230, 1, 0, 0, 2310, 2230, 3070, 2230},
+        {"a run that ends short of the block is not cut", 5, 3, 3, 2660, 2230, 1, 0, 1, 2760, 2230, 3070, 2230},
+        {"block in the box's upper row", 5, 3, 3, 2660, 2410, 1, 0, 0, 2710, 2410, 3070, 2410},
+        {"block in the box's lower row", 5, 4, 4, 2660, 2410, 1, 0, 0, 2710, 2410, 3070, 2410},
+        {"run left to column 0", 0, 3, 3, 4180, 2230, -1, 0, 1, 4080, 2230, 760, 2230},
+        {"walk up to row 0 under the box's last column", 6, 0, 0, 3890, 2870, 0, -1, 0, 3890, 2820, 3890, 540},
+        {"run down to row 7 under the box's first column", 5, 7, 7, 3890, 2230, 0, 1, 1, 3890, 2330, 3890, 4250},
+        {"up-left to the top left corner", 0, 1, 0, 3200, 3200, -1, -1, 0, 3165, 3165, 120, -100},
+        {"run down-right to the bottom right corner", 0, 1, 0, 3200, 3200, 1, 1, 1, 3270, 3270, 12670, 9370},
+        {"walk down-right along a wall", 5, 0, 14, 3070, 3200, 1, 1, 0, 3070, 3235, 3070, 9370},
+        {"run down-right: down tests the new column", 5, 6, 6, 3050, 3560, 1, 1, 1, 3120, 3610, 12670, 9370},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
         memset(gMapMovementObstacle, 0, sizeof gMapMovementObstacle);
-        gTileWidthToRender = gTileHeightToRender = 64;
-        gMapColumns = 20;
-        gMapRows = 15;
-        gPlayerInputX = gPlayerInputY = 0;
-    }
-    static void block(int row, int column) { gMapMovementObstacle[row * kGridSide + column] = 1; }
-    static void place(int x, int y) {
-        gPlayerX = x;
-        gPlayerY = y;
-    }
-};
-
-// Walking on until a move is refused stops with the foot box on the last free pixel.
-TEST_F(Movement, WalkingStopsFlushAgainstBlockingCellsAndTheMapEdges) {
-    const struct {
-        const char* name;
-        int (*move)(int);
-        int blockRow, blockColumn, x, y, stop;
-    } rows[] = {
-        {"right to column 5", moveRight, 3, 5, 3 * kCell + 340, 3 * kCell + 310, (64 * 5 - 1) * 10 - 120},
-        {"right, block in the box's upper row", moveRight, 3, 5, 4 * kCell + 100, 4 * kCell - 150, 3070},
-        {"right, block in the box's lower row", moveRight, 4, 5, 4 * kCell + 100, 4 * kCell - 150, 3070},
-        {"left to column 2", moveLeft, 3, 2, 6 * kCell + 340, 3 * kCell + 310, 3 * kCell + 120},
-        {"up to row 1", moveUp, 1, 6, 6 * kCell + 340, 4 * kCell + 310, 2 * kCell - 100},
-        {"down to row 7", moveDown, 7, 6, 6 * kCell + 340, 3 * kCell + 310, (64 * 7 - 1) * 10 - 220},
-        {"left edge", moveLeft, 0, 19, 5 * kCell, 5 * kCell, 120},
-        {"top edge", moveUp, 0, 19, 5 * kCell, 5 * kCell, -100},
-        {"right edge", moveRight, 0, 0, 5 * kCell, 5 * kCell, (64 * 20 - 1) * 10 - 120},
-        {"bottom edge", moveDown, 0, 0, 5 * kCell, 5 * kCell, (64 * 15 - 1) * 10 - 220},
-    };
-    for (const auto& row : rows) {
-        SetUp();
-        block(row.blockRow, row.blockColumn);
-        place(row.x, row.y);
-        int moves = 0;
-        while (row.move(50) && moves < 1000) {
-            moves++;
+        for (int row = c.wallFrom; row <= c.wallTo; row++) {
+            gMapMovementObstacle[row * kGridSide + c.wallColumn] = 1;
         }
-        const bool horizontal = row.move == moveRight || row.move == moveLeft;
-        EXPECT_EQ(horizontal ? gPlayerX : gPlayerY, row.stop) << row.name;
-        EXPECT_EQ(horizontal ? gPlayerY : gPlayerX, horizontal ? row.y : row.x) << row.name;
-        EXPECT_EQ(row.move(1), 0) << row.name;
-    }
-}
-
-TEST_F(Movement, OnlyTheStepThatWouldCrossIntoABlockIsShortened) {
-    block(3, 5);
-    place(4 * kCell + 100, 3 * kCell + 310); // right edge at 2780, leading column 5 starts at 3200
-    EXPECT_EQ(moveRight(100), 1);
-    EXPECT_EQ(gPlayerX, 4 * kCell + 200);
-    place(3000, 3 * kCell + 310); // the step would cross into column 5: cut to 3070
-    EXPECT_EQ(moveRight(100), 1);
-    EXPECT_EQ(gPlayerX, 3070);
-}
-
-// A diagonal into a wall slides along it; x moves first, so the vertical test sees the new columns.
-TEST_F(Movement, StepLengthsFollowWalkRunAndDiagonalAndSlideAlongWalls) {
-    const struct {
-        const char* name;
-        int wallFrom, wallTo, x, y, inputX, inputY, run, endX, endY;
-    } rows[] = {
-        {"walk right", 1, 0, 3200, 3200, 1, 0, 0, 3250, 3200},
-        {"run left", 1, 0, 3200, 3200, -1, 0, 1, 3100, 3200},
-        {"walk down", 1, 0, 3200, 3200, 0, 1, 0, 3200, 3250},
-        {"run up", 1, 0, 3200, 3200, 0, -1, 1, 3200, 3100},
-        {"walk diagonal", 1, 0, 3200, 3200, 1, 1, 0, 3235, 3235},
-        {"run diagonal", 1, 0, 3200, 3200, -1, -1, 1, 3130, 3130},
-        {"run up-right", 1, 0, 3200, 3200, 1, -1, 1, 3270, 3130},
-        {"walk into the wall", 0, 14, 3070, 3200, 1, 1, 0, 3070, 3235}, // column 5 blocked in every row
-        {"run into the wall", 0, 14, 3070, 3200, 1, 1, 1, 3070, 3270},
-        {"down into the new column (6, 5)", 6, 6, 3050, 3560, 1, 1, 1, 3120, (64 * 6 - 1) * 10 - 220},
-    };
-    for (const auto& row : rows) {
-        SetUp();
-        for (int blocked = row.wallFrom; blocked <= row.wallTo; blocked++) {
-            block(blocked, 5);
+        gPlayerX = c.x;
+        gPlayerY = c.y;
+        gPlayerInputX = c.inputX;
+        gPlayerInputY = c.inputY;
+        movePlayer(c.run);
+        EXPECT_EQ(gPlayerX, c.stepX) << c.name;
+        EXPECT_EQ(gPlayerY, c.stepY) << c.name;
+        for (int x = 0, y = 0, frames = 0; (x != gPlayerX || y != gPlayerY) && frames < 1000; frames++) {
+            x = gPlayerX;
+            y = gPlayerY;
+            movePlayer(c.run);
         }
-        place(row.x, row.y);
-        gPlayerInputX = row.inputX;
-        gPlayerInputY = row.inputY;
-        movePlayer(row.run);
-        EXPECT_EQ(gPlayerX, row.endX) << row.name;
-        EXPECT_EQ(gPlayerY, row.endY) << row.name;
+        EXPECT_EQ(gPlayerX, c.stopX) << c.name;
+        EXPECT_EQ(gPlayerY, c.stopY) << c.name;
+        const int movedX = c.inputX > 0 ? moveRight(1) : c.inputX < 0 ? moveLeft(1) : 0;
+        const int movedY = c.inputY > 0 ? moveDown(1) : c.inputY < 0 ? moveUp(1) : 0;
+        EXPECT_EQ(movedX + movedY, 0) << c.name << ": a step past the stop";
     }
 }
 
