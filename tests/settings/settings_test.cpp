@@ -1,13 +1,9 @@
-// The settings pass: bindings in order, keys already taken refused with the bell, the screen saved.
+// The settings screen: a pass binds the actions in order, refuses keys taken earlier, saves Settings.bin.
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <vector>
 
 #include "game/bindings.h"
 #include "render/font.h"
@@ -17,95 +13,59 @@
 
 namespace {
 
-std::vector<uint8_t> readFile(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class SettingsTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        enterTempCommon(nullptr, 0);
+TEST(Settings, APassBindsInOrderRefusesKeysTakenEarlierAndSavesOnlyWhenItEnds) {
+    const std::string old(
+        "\x52\0\0\x40\x51\0\0\x40\x50\0\0\x40\x4F\0\0\x40\xE5\0\0\x40\x0D\0\0\0\xE4\0\0\x40\x3D\0\0\x40", 32);
+    const std::string passed = std::string("\x50\0\0\x40", 4) + old.substr(4, 4) + "\x52" + old.substr(9);
+    // Up takes Left's old key; Left again, and Left for move left, ring the bell; the F4 repeat leaves.
+    const std::vector<SDL_Keycode> pass = {SDLK_LEFT,   SDLK_LEFT,   SDLK_DOWN,  SDLK_LEFT, SDLK_UP, SDLK_RIGHT,
+                                           SDLK_RSHIFT, SDLK_RETURN, SDLK_RCTRL, SDLK_F4,   SDLK_F4};
+    // clang-format off
+    const struct {
+        std::string blocker; // where the save's temporary file leads: nowhere to create it, a full disk
+        std::vector<SDL_Keycode> keys; // pressed before the screen opens; 0: the window is closed
+        int result; const char* printed; std::string file; // then what is printed, and Settings.bin (old before)
+    } cases[] = {
+        {"", pass, 1, "\a\a", passed},
+        {"", {'a', 0}, 0, "", old},
+        {"/nowhere/x", {'1', '2', '3', '4', '5', '6', '7', '8', '9'}, 2, "Error opening file Settings.bin", old},
+        {"/dev/full", {'1', '2', '3', '4', '5', '6', '7', '8', '9'}, 2, "Error writing file Settings.bin\n", old},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        enterTempCommon();
         startHeadlessSDL();
         resetBindings();
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        writeCommonFile("Settings.bin", old);
+        ASSERT_EQ(c.blocker.empty() ? 0 : symlink(c.blocker.c_str(), "../Common/Settings.bin.tmp"), 0);
+        for (SDL_Keycode key : c.keys) {
+            SDL_Event quit{SDL_QUIT};
+            key != 0 ? pushKey(SDL_KEYDOWN, key) : void(SDL_PushEvent(&quit));
+        }
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(adjustSettings(), c.result) << c.printed;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.printed);
+        std::ifstream in(kSettingsPath, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.file) << c.printed;
+        EXPECT_NE(access("../Common/Settings.bin.tmp", F_OK), 0) << "a save left its temporary file: " << c.printed;
     }
-};
-
-TEST_F(SettingsTest, AKeyTakenEarlierInThePassRingsTheBellAndKeepsTheStep) {
-    testing::internal::CaptureStdout();
-    int step = applySettingsKey(9, SDLK_LEFT); // the old key of move left is free at step 9
-    EXPECT_EQ(step, 8);
-    EXPECT_EQ(gKeycodeUp, SDLK_LEFT);
-    step = applySettingsKey(step, SDLK_LEFT); // now taken by move up
-    EXPECT_EQ(step, 8);
-    step = applySettingsKey(step, SDLK_DOWN);
-    step = applySettingsKey(step, SDLK_LEFT); // move left may not take it either
-    EXPECT_EQ(step, 7);
-    step = applySettingsKey(step, SDLK_UP);
-    EXPECT_EQ(step, 6);
-    EXPECT_EQ(gKeycodeLeft, SDLK_UP);
-    fflush(stdout);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\a\a");
-    EXPECT_EQ(applySettingsKey(1, 'q'), 0); // any key leaves the last step
-    EXPECT_EQ(applySettingsKey(0, 'q'), 0);
 }
 
-TEST_F(SettingsTest, AFullPassWithTheDefaultKeysSavesTheDefaultFile) {
-    gKeycodeUp = 'u'; // an older binding is replaced in the pass
-    for (SDL_Keycode key :
-         {SDLK_UP, SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_RSHIFT, SDLK_RETURN, SDLK_RCTRL, SDLK_F4, SDLK_F4}) {
-        pushKey(SDL_KEYDOWN, key);
-    }
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(adjustSettings(), 1);
-    testing::internal::GetCapturedStdout();
-    std::vector<uint8_t> expected = {0x52, 0, 0, 0x40, 0x51, 0, 0, 0x40, 0x50, 0, 0, 0x40, 0x4F, 0, 0, 0x40,
-                                     0xE5, 0, 0, 0x40, 0x0D, 0, 0, 0,    0xE4, 0, 0, 0x40, 0x3D, 0, 0, 0x40};
-    EXPECT_EQ(readFile(kSettingsPath), expected);
-}
-
-TEST_F(SettingsTest, ClosingTheWindowLeavesWithoutSaving) {
-    pushKey(SDL_KEYDOWN, 'a');
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-    EXPECT_EQ(adjustSettings(), 0);
-    EXPECT_EQ(gKeycodeUp, 'a');
-    EXPECT_TRUE(readFile(kSettingsPath).empty());
-}
-
-TEST_F(SettingsTest, ASaveThatCannotOpenItsFileIsReportedAndKeepsTheBindings) {
-    std::remove("../Common/Settings.bin");
-    ASSERT_EQ(mkdir("../Common/Settings.bin.tmp", 0700), 0);
-    for (SDL_Keycode key : {'1', '2', '3', '4', '5', '6', '7', '8', '9'}) {
-        pushKey(SDL_KEYDOWN, key);
-    }
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(adjustSettings(), 2);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error opening file Settings.bin");
-    EXPECT_EQ(gKeycodeToggleFullscreen, '8');
-    rmdir("../Common/Settings.bin.tmp");
-}
-
-TEST_F(SettingsTest, TheMarkerStandsOnTheLineOfTheActionBeingBound) {
-    // A font sheet of one flat colour shows where glyphs land.
+TEST(Settings, TheMarkerStandsOnTheLineOfTheActionBeingBoundAndTheLastStepAsksForAnyKey) {
+    startHeadlessSDL();
     SDL_Surface* sheet = SDL_CreateRGBSurfaceWithFormat(0, 160, 450, 32, SDL_PIXELFORMAT_ARGB8888);
-    SDL_FillRect(sheet, nullptr, SDL_MapRGB(sheet->format, 200, 200, 200));
+    SDL_FillRect(sheet, nullptr, SDL_MapRGB(sheet->format, 200, 200, 200)); // every glyph a flat block
     SDL_DestroyTexture(gTexture[kTextureFont]);
     gTexture[kTextureFont] = SDL_CreateTextureFromSurface(gRenderer, sheet);
     SDL_FreeSurface(sheet);
-    for (int step : {9, 8, 2}) {
-        SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
+    for (auto [step, y] : {std::pair{9, 75}, {8, 90}, {2, 180}}) {
         SDL_RenderClear(gRenderer);
         renderSettings(step);
-        int y = (14 - step) * 15;
-        EXPECT_EQ(readPixel(15, y + 7).r, 200) << "no marker at step " << step;
-        EXPECT_EQ(readPixel(15, y + 22).r, 0) << "marker below its line at step " << step;
-        EXPECT_EQ(readPixel(235, y + 7).r, 200) << "no key name at x 232 at step " << step;
+        EXPECT_EQ(readPixel(15, y + 7).r, 200) << "no marker on its line at step " << step;
+        EXPECT_EQ(readPixel(15, y + 22).r, 0) << "a marker below its line at step " << step;
     }
     renderSettings(1);
-    EXPECT_EQ(gTextY, 210);
+    EXPECT_EQ(gTextY, 210) << "the closing line is not written";
 }
 
 } // namespace
