@@ -1,0 +1,402 @@
+// The game flow in-process: the deer's step and its smell indicator; the play loop's keys, painter's
+// order, tutorial, victory and end screens; the title menu and the bindings read from Settings.bin.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "game/bindings.h"
+#include "game/endscreen.h"
+#include "game/play.h"
+#include "game/title.h"
+#include "hunter/navigation.h"
+#include "movement/movement.h"
+#include "render/mapview.h"
+#include "render/media.h"
+#include "support/test_env.h"
+#include "support/test_maps.h"
+#include "world/map.h"
+#include "world/tileprops.h"
+#include "world/tracks.h"
+
+static SDL_Event QuitEvent{SDL_QUIT}; // pushed whenever a test closes the window
+
+class PlayTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        enterTempCommon();
+        startHeadlessSDL();
+        loadHeadlessMedia();
+        resetBindings();
+        Mix_HaltChannel(-1);
+    }
+    void startOn(const TestMap& map) { writeTestWorld(map), startGame(&state); } // beside the test tile properties
+    PlayState state{};
+};
+
+// An open map with the given {layer, row, column, tile id} cells; its music 99 does not exist: quicker.
+static TestMap makeMap(int columns, int rows, std::initializer_list<std::array<int, 4>> cells) {
+    TestMap map = makeOpenMap(columns, rows);
+    for (const auto& cell : cells) {
+        setCell(&map, cell[0], cell[1], cell[2], cell[3]);
+    }
+    map.music = 99;
+    return map;
+}
+
+static int countPlaying(int slot) {
+    int count = 0;
+    for (int channel = 0; channel < Mix_AllocateChannels(-1); channel++) {
+        count += Mix_Playing(channel) != 0 && Mix_GetChunk(channel) == gSnd[slot] ? 1 : 0;
+    }
+    return count;
+}
+
+// Replaces a texture with a sheet of square cells, each one opaque colour: red tells its column,
+// green its row, blue the sheet; sheetCellAt reads them back from a screen pixel.
+static void installCodedSheet(int slot, int cell, int columns, int rows, Uint8 blue) {
+    SDL_Surface* sheet = SDL_CreateRGBSurfaceWithFormat(0, cell * columns, cell * rows, 32, SDL_PIXELFORMAT_ARGB8888);
+    for (int i = 0; i < columns * rows; i++) {
+        SDL_Rect rect{cell * (i % columns), cell * (i / columns), cell, cell};
+        SDL_FillRect(sheet, &rect,
+                     SDL_MapRGB(sheet->format, Uint8(3 * (i % columns) + 5), Uint8(30 * (i / columns) + 10), blue));
+    }
+    SDL_DestroyTexture(gTexture[slot]);
+    gTexture[slot] = SDL_CreateTextureFromSurface(gRenderer, sheet);
+    SDL_FreeSurface(sheet);
+}
+using SheetCell = std::tuple<int, int, int>; // blue, column, row
+static SheetCell sheetCellAt(int x, int y) {
+    const SDL_Color c = readPixel(x, y);
+    return SheetCell(c.b, (c.r - 5) / 3, (c.g - 10) / 30);
+}
+
+// The deer's own steps on an open map, with grass under its head at its start in the first row.
+class DeerTest : public PlayTest {
+  protected:
+    void SetUp() override {
+        PlayTest::SetUp();
+        startOn(makeMap(20, 20, {{1, 0, 1, kTestGrass}, {3, 0, 1, kTestStart}}));
+    }
+    void step(int inputX, int inputY, int frames = 1) {
+        for (gPlayerInputX = inputX, gPlayerInputY = inputY; frames > 0; frames--) {
+            stepDeer(&state.deer, &state.runHeld, state.eatHeld, state.smellHeld);
+        }
+    }
+};
+
+// Each case starts a game with its reserve and moves for its frames; then come the reserve, run held,
+// x moved from 980, tracks laid, a footstep started in the last frame, animation counter and camera.
+TEST_F(DeerTest, MovingAndStandingSpendAndRecoverTheReserveLayTracksAndMoveTheCamera) {
+    // clang-format off
+    const struct {
+        const char* name; int stamina, wounded, run, inputX, inputY, frames;
+        std::tuple<int, int, int, int, int, int, int, int> after;
+    } cases[] = {
+        {"walk", 600, 0, 0, 1, 0, 6, {606, 0, 300, 2, 0, 15, 0, 0}},
+        {"walk wounded", 600, 1, 0, 1, 0, 6, {600, 0, 300, 2, 0, 15, 0, 0}},
+        {"walk to the tenth track", 600, 0, 0, 1, 0, 30, {630, 0, 1500, 10, 1, 39, 0, 0}},
+        {"walk on while the index rests on ten", 600, 0, 0, 1, 0, 31, {631, 0, 1550, 10, 1, 10, 0, 0}},
+        {"walk into the map's edge and push on", 600, 0, 0, -1, 0, 21, {621, 0, -860, 7, 0, 30, 0, 0}},
+        {"sprint from a full reserve", 640, 0, 1, 1, 1, 64, {0, 1, 4480, 32, 0, 16, 146, 179}},
+        {"a sprint that ran dry walks on", 640, 0, 1, 1, 1, 65, {1, 0, 4515, 32, 0, 17, 149, 182}},
+        {"a sprint needs ten", 10, 0, 1, 1, 0, 1, {0, 1, 100, 0, 1, 11, 0, 0}},
+        {"nine are not enough", 9, 0, 1, 1, 0, 1, {10, 0, 50, 0, 1, 10, 0, 0}},
+        {"stand", 600, 0, 0, 0, 0, 1, {602, 0, 0, 0, 0, 9, 0, 0}},
+        {"stand wounded", 600, 1, 0, 0, 0, 1, {601, 0, 0, 0, 0, 9, 0, 0}},
+        {"stand holding run", 600, 0, 1, 0, 0, 1, {602, 1, 0, 0, 0, 9, 0, 0}},
+        {"the reserve holds at 640", 639, 0, 0, 0, 0, 1, {640, 0, 0, 0, 0, 9, 0, 0}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        startGame(&state);
+        std::tie(state.deer.stamina, state.deer.isWounded, state.runHeld) = std::tuple(c.stamina, c.wounded, c.run);
+        step(c.inputX, c.inputY, c.frames - 1);
+        Mix_HaltChannel(-1);
+        step(c.inputX, c.inputY);
+        EXPECT_EQ(std::tuple(state.deer.stamina, state.runHeld, gPlayerX - 980, gNextTrackIndex[0],
+                             countPlaying(kSoundFootstep), state.deer.deerAnimationCounter, gScreenX, gScreenY),
+                  c.after)
+            << c.name;
+        const Track& track = gTrack[0][(gNextTrackIndex[0] + kTrackRing - 1) % kTrackRing]; // the newest
+        const int side = abs(track.x - gPlayerX / 10) + abs(track.y - gPlayerY / 10 - 27);  // 3 to a side of the feet
+        EXPECT_TRUE(state.deer.trackStepCounter > 0 || gNextTrackIndex[0] == 0 ||
+                    (side == 3 * abs(c.inputX) + 3 * abs(c.inputY) && track.isBlood == c.wounded))
+            << c.name << ": the track laid in the last frame is not at the feet, or not blood when wounded";
+    }
+}
+
+TEST_F(DeerTest, TheDeerFacesItsWayAndStandingFacesTheLastHorizontalWay) {
+    const struct {
+        int inputX, inputY, facing, standing; // facing: 0 right, 1 up, 2 left, 3 down
+    } cases[] = {{0, 0, 0, 0},  {0, 1, 3, 0},   {-1, 0, 2, 2}, {0, -1, 1, 2}, {1, 0, 0, 0},
+                 {1, -1, 0, 0}, {-1, -1, 1, 2}, {-1, 1, 2, 2}, {1, 1, 3, 0}};
+    for (const auto& c : cases) {
+        step(c.inputX, c.inputY);
+        const int facing = gPlayerOrientation;
+        step(0, 0);
+        EXPECT_EQ(std::pair(facing, gPlayerOrientation), std::pair(c.facing, c.standing))
+            << c.inputX << ", " << c.inputY;
+    }
+}
+
+// 28 frames lower the head, 165 eat the tile; released one frame early, the tile stays and the
+// progress is lost. Then the head finds the cell empty and comes up, to stay up while eat is held.
+TEST_F(DeerTest, HoldingEatClearsTheGrassUnderTheHeadAfter28And165FramesAndReleasingLosesTheProgress) {
+    const uint16_t& grass = gMap[kGridCells + 1]; // layer 1, row 0, column 1
+    state.eatHeld = 1;
+    step(0, 0, 192);
+    EXPECT_EQ(std::pair(countPlaying(kSoundEating), state.deer.deerAnimationCounter / 10), std::pair(1, 6));
+    state.eatHeld = 0; // the sound stops and the head comes up
+    step(0, 0, 31);
+    EXPECT_EQ(std::tuple(countPlaying(kSoundEating), state.deer.deerAnimationCounter, grass), std::tuple(0, 9, 21));
+    std::tie(state.eatHeld, state.deer.stamina) = std::pair(1, 0);
+    step(0, 0, 192);
+    EXPECT_EQ(grass, kTestGrass) << "the progress before the release was kept";
+    step(0, 0); // standing gives 2 a frame, the tile 50
+    EXPECT_EQ(std::tuple(grass, gFoodLeftToEat, state.deer.stamina), std::tuple(0, -2, 2 * 193 + 50));
+    step(0, 0, 30);
+    EXPECT_EQ(state.deer.deerAnimationCounter, 40);
+}
+
+// The nose rises (71..89) and sinks (88..70), the deer stands (8..0, 1..9), and again; from the 48th
+// frame the indicator shows, here with the safe sound, once in the spell.
+TEST_F(DeerTest, SmellingBeatsEatingCyclesTheNoseAndSniffsUntilTheDeerMoves) {
+    state.eatHeld = 1;
+    step(0, 0, 30); // the eating sound starts on a channel, and ends long before the tile is eaten
+    Mix_HaltChannel(state.deer.eatChannel);
+    state.smellHeld = 1;
+    const int pose[][2] = {{1, 71}, {19, 89}, {20, 88}, {38, 70}, {39, 8}, {47, 0}, {48, 1}, {56, 9}, {57, 71}};
+    for (int frame = 0, i = 0; i < 9; i++) {
+        for (; frame < pose[i][0]; frame++) {
+            step(0, 0);
+            renderSmellIndicator(&state.deer, &state.hunter);
+        }
+        EXPECT_EQ(std::tuple(state.deer.deerAnimationCounter, countPlaying(kSoundSafe), countPlaying(kSoundSniff)),
+                  std::tuple(pose[i][1], frame >= 48 ? 1 : 0, 1))
+            << "frame " << frame;
+    }
+    ASSERT_EQ(state.deer.smellChannel, state.deer.eatChannel) << "the sniff did not take the freed channel";
+    state.eatHeld = 0;
+    step(0, 0);
+    EXPECT_EQ(countPlaying(kSoundSniff), 1) << "releasing eat halted the sniff on its old channel";
+    step(1, 0);
+    EXPECT_EQ(countPlaying(kSoundSniff), 0) << "moving did not end the sniff";
+}
+
+TEST_F(DeerTest, TheIndicatorPointsAtANearHunterAndShowsTheBlueCircleOtherwise) {
+    installCodedSheet(kTextureIcon, 16, 10, 2, 150);
+    installCodedSheet(kTextureHunter, 32, 10, 8, 50);
+    std::tie(gPlayerX, gPlayerY, state.deer.smellTime, state.hunter.hunterAnimationCounter,
+             state.hunter.hunterOrientation) =
+        std::tuple(6400, 3840, kSmellIndicatorFrame, 12, 2); // revealed, the hunter is cell (2, 6) of his sheet
+    centerScreenOnXY(640, 384);                              // the deer is drawn at (400, 300)
+    // The hunter's offset from the deer in map pixels (dx 99999: no hunter), the deer's facing, then the
+    // arrow's top-left corner on screen and its icon cell (column -1: the circle).
+    // clang-format off
+    const struct { int dx, dy, facing, x, y, column, row; } cases[] = {
+        {0, -500, 0, 400, 228, 4, 0}, {-400, -400, 0, 372, 240, 5, 0}, {400, -400, 0, 428, 240, 3, 0},
+        {600, 0, 0, 440, 268, 2, 0}, {-600, 0, 0, 360, 268, 6, 0}, {-400, 400, 0, 372, 296, 7, 0},
+        {200, 200, 0, 428, 296, 9, 0}, {0, 600, 0, 400, 308, 8, 0}, {600, 0, 2, 408, 268, 2, 0},
+        {0, -999, 0, 400, 228, 4, 0}, {0, -1000, 0, 400, 228, 4, 1}, {0, -1999, 0, 400, 228, 4, 1},
+        {0, -2000, 0, 384, 252, -1, 0}, {99999, 0, 0, 384, 252, -1, 0}, {99999, 0, 2, 352, 252, -1, 0},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        std::tie(gPlayerOrientation, gHunterX, gHunterY, state.deer.smellResultPending) =
+            std::tuple(c.facing, c.dx == 99999 ? -1 : gPlayerX + 10 * c.dx, gPlayerY + 10 * c.dy, 1);
+        Mix_HaltChannel(-1);
+        SDL_RenderClear(gRenderer);
+        renderSmellIndicator(&state.deer, &state.hunter);
+        renderSmellIndicator(&state.deer, &state.hunter); // the result sound plays once
+        const bool circle = c.column < 0;
+        const int far = circle ? 63 : 31; // the circle is the sheet's 32 x 32 corner drawn 64 x 64
+        EXPECT_EQ(std::tuple(sheetCellAt(c.x, c.y), sheetCellAt(c.x + far, c.y + far), countPlaying(kSoundSafe),
+                             countPlaying(kSoundDanger)),
+                  std::tuple(SheetCell(150, circle ? 0 : c.column, c.row),
+                             SheetCell(150, circle ? 1 : c.column, circle ? 1 : c.row), circle ? 1 : 0, circle ? 0 : 1))
+            << "hunter at " << c.dx << ", " << c.dy << " facing " << c.facing;
+        if (!circle && abs(c.dx) < 400 && abs(c.dy) < 300) {
+            EXPECT_EQ(sheetCellAt(400 + c.dx, 300 + c.dy), SheetCell(50, 2, 6)) << "the hunter is not revealed";
+        }
+    }
+}
+
+// A key shared with all bindings after its own drives only the first; repeats change nothing, a key-up
+// clears what its key-down set, and fullscreen switches on the key-down.
+TEST_F(PlayTest, AKeyDrivesTheFirstOfItsActionsInTheOrderRightLeftDownUpRunEatSmellFullscreen) {
+    startOn(makeMap(20, 12, {}));
+    const int order[8] = {3, 2, 1, 0, 4, 5, 6, 7}; // the bindings in that order, right first
+    // clang-format off
+    const struct { SDL_EventType type; int repeat, held; } events[] = { // held: the action afterwards
+        {SDL_KEYDOWN, 1, 0}, {SDL_KEYDOWN, 0, 1}, {SDL_KEYUP, 1, 1}, {SDL_KEYUP, 0, 0}};
+    // clang-format on
+    for (int first = 0; first < 8; first++) {
+        for (int later = first; later < 8; later++) {
+            *gBindingInOrder[order[later]] = 'k';
+        }
+        for (const auto& e : events) {
+            pushKey(e.type, 'k', e.repeat);
+            ASSERT_EQ(playFrame(&state), kFrameGoesOn);
+            const std::vector<int> held = {state.rightHeld, state.leftHeld, state.downHeld,  state.upHeld,
+                                           state.runHeld,   state.eatHeld,  state.smellHeld, gIsFullscreen,
+                                           gPlayerInputX,   gPlayerInputY};
+            std::vector<int> expected(10, 0); // the eight actions, then the frame's input
+            expected[size_t(first)] = first < 7 || e.type == SDL_KEYDOWN ? e.held : 1; // no switch on the key-up
+            std::tie(expected[8], expected[9]) = std::pair(expected[0] - expected[1], expected[2] - expected[3]);
+            EXPECT_EQ(held, expected) << "the key of action " << first << ", event " << &e - events;
+        }
+        resetBindings();
+    }
+    toggleFullscreen(); // back to the window
+    SDL_PushEvent(&QuitEvent);
+    EXPECT_EQ(playFrame(&state), kFrameQuit);
+}
+
+// Painter's order: the ground and the tracks, the objects above the deer's row, the deer, the objects
+// of its row and below, the two overlay classes over it (tile 44 made class 4), the snow over all.
+TEST_F(PlayTest, TheDeerStandsBetweenTheObjectsAboveItsRowAndThoseOfItsRowAndBelow) {
+    startOn(makeMap(20, 12, {{2, 4, 5, kTestRock}, {2, 5, 5, kTestRock}, {2, 4, 6, kTestBush}, {1, 5, 6, 44}}));
+    gTileTypeOverlay[44] = 4;
+    installCodedSheet(kTextureTiles, 32, 64, 3, 200);
+    installCodedSheet(kTextureDeer, 32, 9, 4, 100);
+    installCodedSheet(kTextureSnow, 64, 9, 2, 250);
+    SDL_SetTextureAlphaMod(gTexture[kTextureSnow], 0);                                // no snow in the first frame
+    std::tie(gPlayerX, gPlayerY, state.showIntroduction) = std::tuple(3840, 3100, 0); // sprite x 352..415, y 278..341
+    centerScreenOnXY(384, 310);     // the deer's feet in row 5; the screen shows the map from y 10 on
+    addTrack(0, 200, 373, 0, 0, 0); // a dot at map pixel (200, 400)
+    ASSERT_EQ(playFrame(&state), kFrameGoesOn);
+    // clang-format off
+    const struct { int x, y; SheetCell seen; const char* what; } pixels[] = {
+        {330, 260, {200, 17, 0}, "a rock above the deer's row"}, {360, 290, {100, 0, 0}, "the deer over it"},
+        {360, 320, {200, 17, 0}, "a rock of its row over it"}, {400, 290, {200, 39, 0}, "a bush over it"},
+        {400, 320, {200, 43, 0}, "a class-4 tile over it"}, {300, 410, {200, 0, 0}, "the ground"},
+        {200, 390, {0, -1, 0}, "a black track on the ground"}};
+    // clang-format on
+    for (const auto& p : pixels) {
+        EXPECT_EQ(sheetCellAt(p.x, p.y), p.seen) << p.what;
+    }
+    SDL_SetTextureAlphaMod(gTexture[kTextureSnow], 255);
+    ASSERT_EQ(playFrame(&state), kFrameGoesOn);
+    EXPECT_EQ(std::get<0>(sheetCellAt(360, 290)) * 10 + std::get<2>(sheetCellAt(360, 290)), 2501) << "no snow over all";
+}
+
+// The tutorial boxes' bottom edges at x 362: black, white above.
+static bool boxEndsAt(int y) {
+    const SDL_Color edge = readPixel(362, y);
+    const SDL_Color inside = readPixel(362, y - 6);
+    return edge.r + edge.g + edge.b == 0 && inside.r + inside.g + inside.b == 3 * 255;
+}
+
+// The head over grass (in the first column) in frame 1 brings the eat hint in frames 1 to 165, the hunter warning in
+// 466 to 1065 and the hunter from 1065 on; the fifth track ends the introduction. Keypad names need a twelfth line of
+// it and a second of "Hold Keypad Enter to eat": the boxes grow. A second game starts afresh.
+TEST_F(PlayTest, TheTutorialBoxesShowOnTheirFramesAndTheHunterComesAfter) {
+    std::tie(gKeycodeUp, gKeycodeDown, gKeycodeLeft, gKeycodeRight, gKeycodeConfirmEat) =
+        std::tuple(SDLK_KP_8, SDLK_KP_2, SDLK_KP_4, SDLK_KP_6, SDLK_KP_ENTER);
+    startOn(makeMap(40, 20, {{1, 10, 0, kTestGrass}, {3, 10, 0, kTestStart}, {3, 18, 38, kTestSpot}}));
+    pushKey(SDL_KEYDOWN, SDLK_KP_6); // tracks on frames 3, 6, .. 15
+    for (int frame = 1; frame <= 1080; frame++) {
+        ASSERT_EQ(playFrame(&state), kFrameGoesOn);
+        EXPECT_EQ(std::tuple(boxEndsAt(204), boxEndsAt(56), boxEndsAt(189), gHunterX >= 0),
+                  std::tuple(frame < 15, frame <= 165, frame >= 466 && frame <= 1065, frame >= 1065))
+            << "introduction, eat hint, warning and hunter in frame " << frame;
+    }
+    startGame(&state);
+    EXPECT_EQ(std::tuple(gNextTrackIndex[0], gOldestTrackIndex[0], gNextTrackIndex[1], gOldestTrackIndex[1],
+                         gHunterX < 0, gHuntingSpots, state.showIntroduction, state.eatHintTimer),
+              std::tuple(0, 0, 0, 0, true, 1, 1, -1));
+}
+
+// Runs a screen while SDL's timer thread pushes a key-down of key (a quit for 0) every 20 ms behind
+// what is queued; then drops what is left, and the end-of-poll mark of a screen that left mid-queue.
+static int runPushing(SDL_Keycode key, int (*screen)()) {
+    SDL_Event event{key != 0 ? SDL_KEYDOWN : SDL_QUIT};
+    event.key.keysym.sym = key;
+    auto push = [](Uint32 interval, void* pushed) { return SDL_PushEvent(static_cast<SDL_Event*>(pushed)), interval; };
+    const SDL_TimerID timer = SDL_AddTimer(20, push, &event);
+    const int result = screen();
+    SDL_RemoveTimer(timer);
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    return result;
+}
+
+// The end screen drops keys from the game's last moments, not a window closed meanwhile; it halts sounds.
+TEST_F(PlayTest, PlayReturnsZeroForAClosedWindowAndTheEndScreensResultForAWonGame) {
+    writeTestWorld(makeMap(20, 12, {{1, 2, 2, kTestGrass}, {1, 2, 4, kTestGrass}, {1, 6, 6, kTestGrass}}));
+    EXPECT_EQ(runPushing(0, play), 0); // three tufts: not won before the window closes
+    EXPECT_STREQ(gMusicFilePath, "../Common/mus99.mid") << "an end screen was shown";
+    writeTestWorld(makeMap(20, 12, {{1, 2, 2, kTestGrass}, {1, 2, 4, kTestGrass}})); // won in the first frame
+    EXPECT_EQ(runPushing(SDLK_SPACE, play), 1);
+    EXPECT_STREQ(gMusicFilePath, "../Common/mus02.mid") << "not the victory music";
+    Mix_PlayChannelTimed(-1, gSnd[kSoundSniff], -1, -1);
+    pushKey(SDL_KEYDOWN, SDLK_RETURN);
+    SDL_PushEvent(&QuitEvent);
+    EXPECT_EQ(runPushing(SDLK_SPACE, [] { return displayGameOverScreen(kTextureGameOver, 3); }), 0);
+    EXPECT_EQ(countPlaying(kSoundSniff), 0);
+}
+
+// A Settings.bin image with one binding's four bytes replaced (this machine is little-endian too).
+static std::string withBinding(std::string bytes, int binding, uint32_t code) {
+    return memcpy(&bytes[size_t(4 * binding)], &code, 4), bytes;
+}
+
+// A key bound twice (confirm on up) or a code no key gives could lock the player out of the menu,
+// and so out of the settings screen that would mend it: such a file gives the default keys.
+TEST(Bindings, AFileGivesItsWholeBindingsUnlessTheyCouldLockThePlayerOutOfTheMenu) {
+    enterTempCommon();
+    const std::string defaults(
+        "\x52\0\0\x40\x51\0\0\x40\x50\0\0\x40\x4F\0\0\x40\xE5\0\0\x40\x0D\0\0\0\xE4\0\0\x40\x3D\0\0\x40", 32);
+    const std::string upOnW = withBinding(defaults, 0, 'w');
+    // A refused file prints one line; a long file gives its first 32 bytes, a short one its whole bindings.
+    // clang-format off
+    const struct { std::string file, bindings; const char* message; } cases[] = {
+        {withBinding(upOnW, 5, 'w'), defaults, "Settings.bin binds W to two actions; the default keys are used."},
+        {withBinding(upOnW, 2, 0), defaults, "Settings.bin holds key code 0x00000000, which is no key;"},
+        {withBinding(upOnW, 6, 0x40000000), defaults, "Settings.bin holds key code 0x40000000, which is no key;"},
+        {withBinding(upOnW, 7, 0x11111111), defaults, "Settings.bin holds key code 0x11111111, which is no key;"},
+        {withBinding(upOnW, 7, SDLK_F5) + std::string(68, '\x11'), withBinding(upOnW, 7, SDLK_F5), ""},
+        {std::string("a\0\0\0b\0", 6), withBinding(defaults, 0, 'a'), ""},
+    };
+    // clang-format on
+    uint8_t bytes[kBindingFileSize];
+    for (const auto& c : cases) {
+        writeCommonFile("Settings.bin", c.file);
+        resetBindings();
+        testing::internal::CaptureStdout();
+        loadBindings(kSettingsPath);
+        const std::string out = testing::internal::GetCapturedStdout();
+        encodeBindings(bytes);
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), sizeof bytes), c.bindings) << c.message;
+        EXPECT_EQ(std::pair(out.substr(0, strlen(c.message)), std::count(out.begin(), out.end(), '\n')),
+                  std::pair(std::string(c.message), c.message[0] != '\0' ? 1L : 0L));
+    }
+}
+
+TEST_F(PlayTest, TheTitleMenuKeysMoveRoundTheThreeEntriesWithASoundAndConfirmChooses) {
+    // clang-format off
+    const struct {
+        std::vector<SDL_Keycode> keys; // pressed before the screen opens; 0 closes the window, minus marks a repeat
+        int choice, sounds, fullscreen;
+    } cases[] = {
+        {{SDLK_RETURN}, kMenuStartGame, 0, 0},
+        {{SDLK_DOWN, SDLK_RETURN}, kMenuSettings, 1, 0},
+        {{SDLK_UP, SDLK_RETURN}, kMenuQuit, 1, 0},
+        {{SDLK_UP, SDLK_UP, SDLK_F4, SDLK_RETURN}, kMenuSettings, 2, 1},
+        {{SDLK_DOWN, -SDLK_DOWN, SDLK_DOWN, 'x', SDLK_RETURN}, kMenuStartGame, 3, 0},
+        {{SDLK_DOWN, 0}, kMenuQuit, 1, 0},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        Mix_HaltChannel(-1);
+        for (SDL_Keycode key : c.keys) {
+            key != 0 ? pushKey(SDL_KEYDOWN, abs(key), key < 0) : void(SDL_PushEvent(&QuitEvent));
+        }
+        const int choice = displayTitleScreen(); // the menu sound is all that plays
+        EXPECT_EQ(std::tuple(choice, Mix_Playing(-1), gIsFullscreen), std::tuple(c.choice, c.sounds, c.fullscreen))
+            << c.keys.size() << " keys";
+        gIsFullscreen != 0 ? toggleFullscreen() : void(); // back to the window
+    }
+}
