@@ -1,5 +1,4 @@
-// The game flow in-process: the deer's step and its smell indicator; the play loop's keys, painter's
-// order, tutorial, victory and end screens; the title menu and the bindings read from Settings.bin.
+// The game flow in-process: the deer's step, the play loop, end screens, title menu and Settings.bin.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,6 +21,7 @@
 #include "world/tracks.h"
 
 static SDL_Event QuitEvent{SDL_QUIT}; // pushed whenever a test closes the window
+static Uint8 Silence[10 * 44100 * 4]; // ten seconds of the mixer's 16-bit stereo
 
 class PlayTest : public ::testing::Test {
   protected:
@@ -29,8 +29,12 @@ class PlayTest : public ::testing::Test {
         enterTempCommon();
         startHeadlessSDL();
         loadHeadlessMedia();
+        for (int slot = 0; slot < kSoundSlots; slot++) { // long sounds: counts of those playing need no timing
+            Mix_FreeChunk(gSnd[slot]);
+            gSnd[slot] = Mix_QuickLoad_RAW(Silence, sizeof Silence);
+        }
         resetBindings();
-        Mix_HaltChannel(-1);
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
     void startOn(const TestMap& map) { writeTestWorld(map), startGame(&state); } // beside the test tile properties
     PlayState state{};
@@ -73,12 +77,11 @@ static SheetCell sheetCellAt(int x, int y) {
     return SheetCell(c.b, (c.r - 5) / 3, (c.g - 10) / 30);
 }
 
-// The deer's own steps on an open map, with grass under its head at its start in the first row.
 class DeerTest : public PlayTest {
   protected:
     void SetUp() override {
         PlayTest::SetUp();
-        startOn(makeMap(20, 20, {{1, 0, 1, kTestGrass}, {3, 0, 1, kTestStart}}));
+        startOn(makeMap(20, 20, {{1, 0, 1, kTestGrass}, {3, 0, 1, kTestStart}})); // grass under the head, row 0
     }
     void step(int inputX, int inputY, int frames = 1) {
         for (gPlayerInputX = inputX, gPlayerInputY = inputY; frames > 0; frames--) {
@@ -218,9 +221,8 @@ TEST_F(DeerTest, TheIndicatorPointsAtANearHunterAndShowsTheBlueCircleOtherwise) 
                   std::tuple(SheetCell(150, circle ? 0 : c.column, c.row),
                              SheetCell(150, circle ? 1 : c.column, circle ? 1 : c.row), circle ? 1 : 0, circle ? 0 : 1))
             << "hunter at " << c.dx << ", " << c.dy << " facing " << c.facing;
-        if (!circle && abs(c.dx) < 400 && abs(c.dy) < 300) {
-            EXPECT_EQ(sheetCellAt(400 + c.dx, 300 + c.dy), SheetCell(50, 2, 6)) << "the hunter is not revealed";
-        }
+        EXPECT_TRUE(circle || abs(c.dx) + abs(c.dy) > 400 || sheetCellAt(400 + c.dx, 300 + c.dy) == SheetCell(50, 2, 6))
+            << "the hunter, on screen when 400 pixels near, is not revealed";
     }
 }
 
@@ -382,8 +384,6 @@ TEST_F(PlayTest, TheTitleMenuKeysMoveRoundTheThreeEntriesWithASoundAndConfirmCho
         int choice, sounds, fullscreen;
     } cases[] = {
         {{SDLK_RETURN}, kMenuStartGame, 0, 0},
-        {{SDLK_DOWN, SDLK_RETURN}, kMenuSettings, 1, 0},
-        {{SDLK_UP, SDLK_RETURN}, kMenuQuit, 1, 0},
         {{SDLK_UP, SDLK_UP, SDLK_F4, SDLK_RETURN}, kMenuSettings, 2, 1},
         {{SDLK_DOWN, -SDLK_DOWN, SDLK_DOWN, 'x', SDLK_RETURN}, kMenuStartGame, 3, 0},
         {{SDLK_DOWN, 0}, kMenuQuit, 1, 0},
