@@ -1,7 +1,6 @@
 // Helpers for in-process tests: a private copy of Common/, headless SDL, pixels read back.
 #include "support/test_env.h"
 
-#include <SDL_image.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -19,52 +18,45 @@ static fs::path CommonCopy; // the Common/ copy of the running test, replaced by
 
 std::string enterTempCommon(const char* const* files, int fileCount) {
     char pattern[] = "/tmp/velmoor-test-XXXXXX";
-    const char* root = mkdtemp(pattern);
-    EXPECT_NE(root, nullptr);
-    fs::path base(root);
-    fs::path source = fs::path(VELMOOR_SOURCE_DIR) / "Common";
+    EXPECT_NE(mkdtemp(pattern), nullptr);
+    const fs::path base(pattern);
+    const fs::path source = fs::path(VELMOOR_SOURCE_DIR) / "Common";
     CommonCopy = base / "Common";
     fs::create_directories(CommonCopy);
     fs::create_directories(base / "run");
     if (fileCount == 0) {
-        for (const auto& entry : fs::directory_iterator(source)) {
-            if (entry.path().filename() != "Settings.bin") {
-                fs::copy_file(entry.path(), CommonCopy / entry.path().filename());
-            }
-        }
-    } else {
-        for (int i = 0; i < fileCount; i++) {
-            fs::copy_file(source / files[i], CommonCopy / files[i]);
-        }
+        fs::copy(source, CommonCopy);
+        fs::remove(CommonCopy / "Settings.bin"); // a run of the game may have left one
+    }
+    for (int i = 0; i < fileCount; i++) {
+        fs::copy_file(source / files[i], CommonCopy / files[i]);
     }
     EXPECT_EQ(chdir((base / "run").c_str()), 0);
     return CommonCopy.string();
 }
 
 void writeCommonFile(const std::string& name, const std::string& text) {
-    std::ofstream out(CommonCopy / name, std::ios::binary);
-    out << text;
+    std::ofstream(CommonCopy / name, std::ios::binary) << text;
 }
 
 void startHeadlessSDL() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     setenv("SDL_RENDER_DRIVER", "software", 1);
-    if (gRenderer != nullptr) {
-        return;
+    if (gRenderer == nullptr) {
+        ASSERT_EQ(initializeSDL(), 0) << SDL_GetError();
+        fixRenderSizes();
     }
-    ASSERT_EQ(initializeSDL(), 0) << SDL_GetError();
-    fixRenderSizes();
 }
 
 void loadHeadlessMedia() {
-    for (int slot = 0; slot < kTextureSlots; slot++) {
-        SDL_DestroyTexture(gTexture[slot]);
-        gTexture[slot] = nullptr;
+    for (SDL_Texture*& texture : gTexture) {
+        SDL_DestroyTexture(texture);
+        texture = nullptr;
     }
-    for (int slot = 0; slot < kSoundSlots; slot++) {
-        Mix_FreeChunk(gSnd[slot]);
-        gSnd[slot] = nullptr;
+    for (Mix_Chunk*& sound : gSnd) {
+        Mix_FreeChunk(sound);
+        sound = nullptr;
     }
     ASSERT_EQ(loadMedia(), 0);
 }
@@ -78,7 +70,6 @@ SDL_Color readPixel(int x, int y) {
 
 void pushKey(SDL_EventType type, SDL_Keycode key, int repeat) {
     SDL_Event event{};
-    event.type = type;
     event.key.type = type;
     event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     event.key.repeat = Uint8(repeat);

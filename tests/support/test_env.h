@@ -5,16 +5,14 @@
 
 #include <string>
 
-// Makes a fresh temporary folder holding a copy of the repo's Common/ (only the files named in
-// files, or all when files is empty) and a working folder beside it, and changes into that
-// working folder so that "../Common/" is the copy. Returns the copy's path.
+// Copies the repo's Common/ (the files named, or all but Settings.bin) into a fresh temporary
+// folder and changes into a folder beside it, so that "../Common/" is the copy. Returns its path.
 std::string enterTempCommon(const char* const* files = nullptr, int fileCount = 0);
 
 // Writes text into a file of the current temporary Common/ copy.
 void writeCommonFile(const std::string& name, const std::string& text);
 
-// Brings up SDL on the dummy drivers with an 800 x 600 window and a software renderer in
-// gWindow and gRenderer, and opens the audio device. Safe to call more than once.
+// Brings up SDL, once, on the dummy drivers and the software renderer, with the game's render sizes.
 void startHeadlessSDL();
 
 // Loads the textures and sounds of the current Common/ copy into the media slots.

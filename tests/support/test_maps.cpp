@@ -4,70 +4,55 @@
 #include "support/test_env.h"
 
 TestMap makeOpenMap(int columns, int rows) {
-    TestMap map{columns, rows, 1, {}};
-    for (auto& layer : map.layer) {
-        layer.assign(size_t(columns * rows), 0);
-    }
-    map.layer[0].assign(size_t(columns * rows), kTestGround);
-    return map;
+    const std::vector<int> empty(size_t(columns * rows), 0);
+    return TestMap{columns, rows, 1, {std::vector<int>(empty.size(), kTestGround), empty, empty, empty}};
 }
 
 void setCell(TestMap* map, int layer, int row, int column, int id) {
     map->layer[layer][size_t(row * map->columns + column)] = id;
 }
 
-static std::string formatLayer(const std::vector<int>& values, int columns, int rows) {
+// A CSV data block: one row a line, a comma after every value but the last.
+static std::string formatLayer(const std::vector<int>& values, int columns) {
     std::string text = "  <data encoding=\"csv\">\n";
-    for (int row = 0; row < rows; row++) {
-        for (int column = 0; column < columns; column++) {
-            text += std::to_string(values[size_t(row * columns + column)]);
-            if (row < rows - 1 || column < columns - 1) {
-                text += ",";
-            }
-        }
-        text += "\n";
+    for (size_t i = 0; i < values.size(); i++) {
+        text += std::to_string(values[i]) + (i + 1 < values.size() ? "," : "");
+        text += (i + 1) % size_t(columns) == 0 ? "\n" : "";
     }
     return text + "</data>\n";
 }
 
 std::string formatMap(const TestMap& map) {
+    const std::string size =
+        "width=\"" + std::to_string(map.columns) + "\" height=\"" + std::to_string(map.rows) + "\"";
     std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.8\" tiledversion=\"1.8.2\" "
-                       "orientation=\"orthogonal\" renderorder=\"right-down\" width=\"" +
-                       std::to_string(map.columns) + "\" height=\"" + std::to_string(map.rows) +
-                       "\" tilewidth=\"32\" tileheight=\"32\" infinite=\"0\" nextlayerid=\"5\" nextobjectid=\"1\">\n"
+                       "orientation=\"orthogonal\" renderorder=\"right-down\" " +
+                       size +
+                       " tilewidth=\"32\" tileheight=\"32\" infinite=\"0\" nextlayerid=\"5\" nextobjectid=\"1\">\n"
                        " <properties>\n  <property name=\"Music\" type=\"int\" value=\"" +
                        std::to_string(map.music) + "\"/>\n </properties>\n";
     for (int layer = 0; layer < 4; layer++) {
-        text += " <layer id=\"" + std::to_string(layer + 1) + "\" name=\"Layer " + std::to_string(layer) +
-                "\" width=\"" + std::to_string(map.columns) + "\" height=\"" + std::to_string(map.rows) + "\">\n";
-        text += formatLayer(map.layer[layer], map.columns, map.rows) + " </layer>\n";
+        text += " <layer id=\"" + std::to_string(layer + 1) + "\" name=\"Layer " + std::to_string(layer) + "\" " +
+                size + ">\n" + formatLayer(map.layer[layer], map.columns) + " </layer>\n";
     }
     return text + "</map>\n";
 }
 
 std::string formatTestProperties() {
-    std::vector<int> legend(192);
-    std::vector<int> movement(192, 0);
-    std::vector<int> projectiles(192, 0);
-    std::vector<int> overlay(192, 0);
-    for (int id = 1; id <= 192; id++) {
-        legend[size_t(id - 1)] = id;
-    }
-    auto set = [&](int id, int blocksMovement, int blocksSight, int overlayClass) {
-        movement[size_t(id - 1)] = blocksMovement;
-        projectiles[size_t(id - 1)] = blocksSight;
-        overlay[size_t(id - 1)] = overlayClass;
-    };
-    set(kTestGround, 0, 0, 1);
-    set(kTestIce, 1, 0, 1);
-    set(kTestRock, 1, 1, 2);
-    set(kTestBush, 0, 1, 3);
-    for (int id = 21; id <= 39; id++) {
-        set(id, 0, 0, 1);
-    }
+    // The legend shows every id; the other layers give each id its movement and projectile
+    // markers and its overlay class (grass is free ground).
+    const int properties[][4] = {
+        {kTestGround, 0, 0, 1}, {kTestIce, 1, 0, 1}, {kTestRock, 1, 1, 2}, {kTestBush, 0, 1, 3}};
     std::string text = "<map width=\"64\" height=\"3\">\n";
-    for (const auto* layer : {&legend, &movement, &projectiles, &overlay}) {
-        text += "<layer>" + formatLayer(*layer, 64, 3) + "</layer>\n";
+    for (int layer = 0; layer < 4; layer++) {
+        std::vector<int> values(192);
+        for (int id = 1; id <= 192; id++) {
+            values[size_t(id - 1)] = layer == 0 ? id : layer == 3 && id >= kTestGrass && id <= 39;
+        }
+        for (const auto& p : properties) {
+            values[size_t(p[0] - 1)] = layer == 0 ? p[0] : p[layer];
+        }
+        text += "<layer>" + formatLayer(values, 64) + "</layer>\n";
     }
     return text + "</map>\n";
 }

@@ -15,9 +15,7 @@ constexpr int kTestSpot = 84;  // hunting-spot marker
 
 // A map of four layers, each rows x columns tile ids.
 struct TestMap {
-    int columns;
-    int rows;
-    int music;
+    int columns, rows, music;
     std::vector<int> layer[4];
 };
 
