@@ -1,10 +1,8 @@
 // The plain A* search with a linear scan of its open list, the yardstick for the fast search.
 #pragma once
 
-// Cells reached again with a lower g-cost during the searches so far, while waiting in the open
-// list and after they had been expanded.
-extern long gReferenceLoweredWaiting;
-extern long gReferenceLoweredExpanded;
+// Cells reached again with a lower g-cost during the searches so far.
+extern long gReferenceLowered;
 
 // Same contract and the same writes to gMapPathfindingG, gMapPathfindingF and gMapPathfindingParent
 // as computeHunterPath, found by scanning the whole open list for every selection.
