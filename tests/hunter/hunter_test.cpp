@@ -1,4 +1,4 @@
-// Tests of the hunter's spots, the tracks he follows, his walk and his behaviour frame by frame.
+// The hunter's spots, the tracks he follows, his walk, and his behaviour frame by frame.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +10,6 @@
 #include "hunter/hunter.h"
 #include "hunter/navigation.h"
 #include "hunter/pathfinding.h"
-#include "movement/movement.h"
 #include "render/mapview.h"
 #include "support/test_env.h"
 #include "world/map.h"
@@ -21,34 +20,25 @@ static int IsWounded;      // set by his first hit, cleared by openMap
 
 static int centre(int cell) { return (10 * cell + 5) * 64; }
 static uint8_t& codeAt(int row, int column) { return gMapPathfindingParent[row * kGridSide + column]; }
+static int step() { return stepHunter(&Hunter, &IsWounded); }
 
-// An open map without spots or tracks and a fresh game with no hunter on it; the deer stands on
-// the centre of a cell with the camera centred on it.
-static void openMap(int rows, int columns, int deerRow = 0, int deerColumn = 0) {
+// An open map of 20 x 30 cells without spots or tracks, a fresh game with the hunter at cell
+// (hunterRow, hunterColumn), and the deer at (deerX, deerY) tenths with the camera centred on it.
+static void openMap(int hunterRow, int hunterColumn, int deerX = centre(2), int deerY = centre(2)) {
     startHeadlessSDL();
-    gTileWidthToRender = gTileHeightToRender = 64;
-    gMapRows = rows;
-    gMapColumns = columns;
+    gMapRows = 20;
+    gMapColumns = 30;
     memset(gMapMovementObstacle, 0, sizeof(gMapMovementObstacle));
     memset(gMapProjectileObstacle, 0, sizeof(gMapProjectileObstacle));
-    memset(gMapPathfindingParent, 0, sizeof(gMapPathfindingParent));
     gHuntingSpots = 0;
-    for (int owner = 0; owner < kTrackOwners; owner++)
-        gNextTrackIndex[owner] = gOldestTrackIndex[owner] = 0;
-    gPlayerX = centre(deerColumn);
-    gPlayerY = centre(deerRow);
-    gScreenX = gPlayerX / 10 - 400;
-    gScreenY = gPlayerY / 10 - 300;
+    gNextTrackIndex[0] = gOldestTrackIndex[0] = gNextTrackIndex[1] = gOldestTrackIndex[1] = 0;
+    gPlayerX = deerX;
+    gPlayerY = deerY;
+    centerScreenOnXY(deerX / 10, deerY / 10);
     resetHunter(&Hunter);
     IsWounded = 0;
-}
-
-// A 20 x 30 map with the deer at cell (10, 15) and the hunter three cells to its right, in the
-// shooting window with a clear line to the deer.
-static void openHuntingGround() {
-    openMap(20, 30, 10, 15);
-    gHunterX = centre(18);
-    gHunterY = centre(10);
+    gHunterX = centre(hunterColumn);
+    gHunterY = centre(hunterRow);
 }
 
 static void addSpot(int row, int column) {
@@ -56,7 +46,6 @@ static void addSpot(int row, int column) {
     gHuntingSpotColumn[gHuntingSpots++] = column;
 }
 
-// Lays a deer track record directly, as the newest of the ring.
 static void layDeerTrack(int x, int y, int age) {
     gTrack[0][gNextTrackIndex[0]] = Track{x, y, age, 0};
     gNextTrackIndex[0] = (gNextTrackIndex[0] + 1) % kTrackRing;
@@ -67,8 +56,6 @@ static void setSightWall(int column, uint8_t blocks) {
         gMapProjectileObstacle[row * kGridSide + column] = blocks;
 }
 
-static int step() { return stepHunter(&Hunter, &IsWounded); }
-
 // Runs frames until one ends the game or count frames have run; returns the frames run.
 static int runFrames(int count) {
     for (int frame = 1; frame <= count; frame++) {
@@ -78,221 +65,170 @@ static int runFrames(int count) {
     return count;
 }
 
-TEST(HunterSpawn, TakesTheFarthestSpotWithTheLowerIndexOnTiesAndNeedsASpot) {
-    openMap(20, 20);
-    addSpot(2, 2);
-    addSpot(5, 1);
-    addSpot(1, 5);
-    gIndexOfHuntingSpotToVisit = 2;
-    EXPECT_EQ(spawnHunter(), 1);
-    EXPECT_EQ(gHunterX, centre(1));
-    EXPECT_EQ(gHunterY, centre(5));
-    EXPECT_LT(gIndexOfHuntingSpotToVisit, 0) << "the next spot comes from a new shuffle";
-    // Without spots no hunter is placed; too many spots are held to the arrays' capacity.
-    openMap(20, 20);
-    EXPECT_EQ(spawnHunter(), -1);
-    EXPECT_LT(gHunterX, 0);
-    EXPECT_EQ(getNextHuntingSpot(), -1);
-    arriveHunter();
-    EXPECT_LT(gHunterX, 0);
-    gHuntingSpots = kMaxHuntingSpots + 10;
-    for (int i = 0; i < kMaxHuntingSpots; i++)
-        gHuntingSpotRow[i] = gHuntingSpotColumn[i] = 1;
-    EXPECT_GE(spawnHunter(), 0);
-    for (int i = 0; i < 3 * kMaxHuntingSpots; i++) {
-        const int spot = getNextHuntingSpot();
-        ASSERT_TRUE(spot >= 0 && spot < kMaxHuntingSpots) << spot;
-    }
-}
-
-TEST(HuntingSpots, EachShuffleHandsOutEverySpotOnce) {
-    for (int spots : {1, 7}) {
-        openMap(20, 20);
-        for (int i = 0; i < spots; i++)
-            addSpot(i, 2 * i);
+TEST(HuntingSpots, TheHunterArrivesOnTheFarthestSpotAndEachShuffleHandsOutEverySpotOnce) {
+    // Spots as row, column pairs, the deer at cell (0, 0); he arrives on the farthest, the first of
+    // two as far, and his first spot of a fresh visit order is used up unvisited.
+    const std::vector<std::vector<int>> cases = {{3, 5, 0},
+                                                 {2, 2, 5, 1, 1, 5, 1},
+                                                 {10, 0, 0, 9, 0, 11, 2},
+                                                 {7, 0, 0, 3, 2, 2, 0},
+                                                 {0, 1, 0, 2, 0, 3, 1, 3, 2, 3, 3, 3, 4, 4, 0, 7, 6}};
+    srand(12345);
+    for (const std::vector<int>& c : cases) {
+        openMap(0, 0, centre(0), centre(0));
+        for (size_t i = 0; i + 1 < c.size(); i += 2)
+            addSpot(c[i], c[i + 1]);
+        const int spots = gHuntingSpots, chosen = c.back();
+        arriveHunter();
+        EXPECT_TRUE(gHunterX == centre(c[2 * chosen + 1]) && gHunterY == centre(c[2 * chosen]) &&
+                    gIndexOfHuntingSpotToVisit == spots - 2)
+            << spots << " spots: at " << gHunterX << "," << gHunterY << ", next " << gIndexOfHuntingSpotToVisit;
+        EXPECT_EQ(spawnHunter(), chosen);
         std::vector<int> all(spots);
         std::iota(all.begin(), all.end(), 0);
-        srand(12345);
-        spawnHunter();
         for (int round = 0; round < 3; round++) {
-            std::vector<int> handed;
-            for (int i = 0; i < spots; i++)
-                handed.push_back(getNextHuntingSpot());
-            EXPECT_LT(gIndexOfHuntingSpotToVisit, 0) << "used up after " << spots << " calls";
+            std::vector<int> handed(spots);
+            std::generate(handed.begin(), handed.end(), getNextHuntingSpot);
             std::sort(handed.begin(), handed.end());
             EXPECT_EQ(handed, all) << spots << " spots, round " << round;
         }
     }
+    openMap(0, 0); // without spots no hunter is placed
+    arriveHunter();
+    EXPECT_TRUE(spawnHunter() == -1 && getNextHuntingSpot() == -1 && gHunterX == centre(0));
 }
 
-TEST(TrackFollowing, TakesTheNewestVisibleTrackOfTheDestinationsAgeButNeverAnOlderOne) {
-    openMap(9, 13);
-    gHunterX = gHunterY = centre(2);
+TEST(TrackFollowing, HeHeadsForTheNewestTrackHeSeesInACellHeMayEnterButNeverForAnOlderOne) {
+    openMap(2, 2);
     layDeerTrack(600, 300, 150); // cell (4, 9), the only track
     gAgeOfHunterDestination = 149;
     EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 0);
-    EXPECT_EQ(gAgeOfHunterDestination, 149);
-    EXPECT_EQ(codeAt(4, 9), kDirectionUnvisited) << "the field is left alone";
+    EXPECT_TRUE(gAgeOfHunterDestination == 149 && codeAt(4, 9) == kDirectionUnvisited) << "the path is left alone";
     gAgeOfHunterDestination = 150;
     EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 1);
-    EXPECT_EQ(gAgeOfHunterDestination, 150);
-    EXPECT_EQ(codeAt(4, 9), kDirectionDestination);
-    // An older visible track is taken when the newer ones are hidden behind a sight wall.
-    openMap(9, 13);
-    gHunterX = gHunterY = centre(2);
+    EXPECT_TRUE(gAgeOfHunterDestination == 150 && codeAt(4, 9) == kDirectionDestination && codeAt(2, 2) != 0);
+    // Behind a sight wall, or in cells that stop him (ice along a shore, and the row below a map
+    // whose last row is ice), newer tracks are passed over for an older one.
+    openMap(2, 2);
+    gMapRows = 9;
     setSightWall(6, 1);
-    gNextTrackIndex[0] = gOldestTrackIndex[0] = 1021; // the ring wraps between the tracks
+    for (int column = 3; column < 13; column++)
+        gMapMovementObstacle[5 * kGridSide + column] = gMapMovementObstacle[8 * kGridSide + column] = 1;
+    gNextTrackIndex[0] = gOldestTrackIndex[0] = 1020; // the ring wraps between the tracks
     layDeerTrack(5 * 64 + 10, 7 * 64 + 10, 40);       // visible, cell (7, 5)
     layDeerTrack(2 * 64 + 10, 6 * 64 + 10, 30);       // visible, cell (6, 2)
+    layDeerTrack(3 * 64 + 10, 5 * 64 + 10, 25);       // visible, on the ice
+    layDeerTrack(4 * 64, 9 * 64 + 2, 22);             // visible, below the map
     layDeerTrack(9 * 64 + 10, 1 * 64 + 10, 20);       // hidden behind the wall
-    layDeerTrack(10 * 64 + 10, 4 * 64 + 10, 10);      // hidden, the newest
     EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 1);
-    EXPECT_EQ(gAgeOfHunterDestination, 30);
-    EXPECT_EQ(codeAt(6, 2), kDirectionDestination);
-    gOldestTrackIndex[0] = 0; // hidden tracks only: nothing changes
+    EXPECT_TRUE(gAgeOfHunterDestination == 30 && codeAt(6, 2) == kDirectionDestination && codeAt(2, 2) != 0);
+    gOldestTrackIndex[0] = 1022; // none but those: nothing changes
     EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 0);
     EXPECT_EQ(gAgeOfHunterDestination, 30);
 }
 
-TEST(TrackFollowing, PassesOverTracksInCellsThatStopHimAsIfUnseen) {
-    openMap(9, 13);
-    gHunterX = gHunterY = centre(1);
-    for (int column = 0; column < 13; column++) {
-        gMapMovementObstacle[5 * kGridSide + column] = 1; // a frozen lake's shore: stops feet, not sight
-        gMapMovementObstacle[8 * kGridSide + column] = 1; // ice along the last row
-    }
-    gPlayerX = centre(3);
-    gPlayerY = centre(3);
-    addTrack(0, gPlayerX / 10, gPlayerY / 10, 1, 0, 0); // on free snow, cell (3, 3)
-    while (moveDown(kDeerWalkSpeed) != 0) {
-    }
-    for (int i = 0; i < 2; i++) { // walking right along the shore, feet flush against the ice
-        moveRight(kDeerWalkSpeed);
-        addTrack(0, gPlayerX / 10, gPlayerY / 10, 1, 0, 0);
-        ASSERT_EQ(gTrack[0][gNextTrackIndex[0] - 1].y / 64, 5) << "the track lies in the ice";
-    }
-    layDeerTrack(4 * 64, 9 * 64 + 2, 0); // below the map: the search would start in the icy last row
-    EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 1);
-    EXPECT_EQ(codeAt(3, 3), kDirectionDestination);
-    EXPECT_NE(codeAt(1, 1), kDirectionUnvisited);
-}
-
-TEST(HunterWalk, FinishesEachStepToTheNextCellCentreBeforeReadingTheField) {
-    openMap(9, 13);
-    for (int column = 0; column < 13; column++)
-        codeAt(4, column) = kDirectionRight;
-    gHunterX = 1600; // centre of column 2
-    gHunterY = centre(4);
+TEST(HunterWalk, HeFinishesEachStepToTheNextCellsCentreBeforeReadingTheFieldAgain) {
+    openMap(0, 2); // column 2's centre is at x 1600, in the top row
+    codeAt(0, 2) = kDirectionRight;
     EXPECT_EQ(moveHunter(0), kDirectionRight);
-    EXPECT_EQ(gHunterX, 1635);
-    // A new field does not turn a step in progress: he goes on to just short of 2240.
-    memset(gMapPathfindingParent, 0, sizeof(gMapPathfindingParent));
+    codeAt(0, 2) = kDirectionUnvisited; // a new field does not turn a step in progress
     for (int x = 1670; x <= 2230; x += kHunterWalkSpeed) {
         ASSERT_EQ(moveHunter(0), kDirectionRight);
         ASSERT_EQ(gHunterX, x);
     }
-    // At 2230 the next step would pass 2240: column 3 is read, and it holds no step.
+    // At 2230 the next step would pass 2240, column 3's centre: column 3 is read, and holds no step.
     EXPECT_EQ(moveHunter(0), 0);
-    EXPECT_EQ(gHunterX, 2230);
-    // Column 3 now leads down: the turn is taken where he stands, running to the centre of row 5.
-    codeAt(4, 3) = kDirectionDown;
+    // Column 3 then leads down: he turns where he stands and runs to just short of row 1's centre.
+    codeAt(0, 3) = kDirectionDown;
     int steps = 0;
     while (moveHunter(1) == kDirectionDown)
         steps++;
-    EXPECT_EQ(steps, 12);
-    EXPECT_EQ(gHunterX, 2230);
-    EXPECT_EQ(gHunterY, centre(5) - 40) << "he stops less than one step short of the centre";
-    // Steps up and left end at the centre before their cell.
-    openMap(9, 13);
-    codeAt(4, 6) = kDirectionUp;
-    gHunterX = centre(6);
-    gHunterY = centre(4);
-    steps = 0;
-    while (moveHunter(0) == kDirectionUp)
-        steps++;
-    EXPECT_EQ(steps, 18);
-    EXPECT_EQ(gHunterY, centre(3) + 10);
-    codeAt(3, 6) = kDirectionLeft;
-    EXPECT_EQ(moveHunter(0), kDirectionLeft);
-    EXPECT_EQ(gHunterX, centre(6) - kHunterWalkSpeed);
+    EXPECT_TRUE(steps == 12 && gHunterX == 2230 && gHunterY == centre(1) - 40) << steps << " steps to " << gHunterY;
+    // Up to just short of row 0's centre, then left to column 2's centre, where the field is empty.
+    codeAt(1, 3) = kDirectionUp;
+    codeAt(0, 3) = kDirectionLeft;
+    int ups = 0, lefts = 0;
+    for (int result = moveHunter(0); result != 0; result = moveHunter(0)) {
+        ASSERT_TRUE(result == kDirectionUp || result == kDirectionLeft) << result;
+        (result == kDirectionUp ? ups : lefts)++;
+    }
+    EXPECT_TRUE(ups == 17 && lefts == 18 && gHunterX == 1600 && gHunterY == centre(0) + 5)
+        << ups << " up, " << lefts << " left to " << gHunterX << "," << gHunterY;
 }
 
-TEST(HunterFrame, ResetStartsAFreshGameAndForgetsTheStepInProgress) {
-    openHuntingGround();
-    codeAt(10, 18) = kDirectionRight;
-    EXPECT_EQ(moveHunter(0), kDirectionRight);
-    const int steppedX = gHunterX, steppedY = gHunterY;
-    Hunter = HunterState{7, 3, 12, 2, 5};
-    gAgeOfHunterDestination = 5;
-    resetHunter(&Hunter);
-    EXPECT_EQ(Hunter.shotCooldown, 0);
-    EXPECT_EQ(Hunter.aimCountdown, kAimFrames);
-    EXPECT_LT(gHunterX, 0);
-    EXPECT_EQ(gAgeOfHunterDestination, kNoDestinationAge);
-    EXPECT_EQ(codeAt(10, 18), kDirectionUnvisited);
-    gHunterX = steppedX;
-    gHunterY = steppedY;
-    EXPECT_EQ(moveHunter(0), 0) << "a new game's hunter reads the field at once";
+// The deer in cell (10, 15), its centre 28 pixels below the cell's top, under a bush that hides
+// that cell; the hunter three cells to its right in row 11, in the shooting window, sees the point
+// 12 pixels below the deer's centre.
+static void openHuntingGround() {
+    openMap(11, 18, centre(15), 10 * (64 * 10 + 60));
+    gMapProjectileObstacle[10 * kGridSide + 15] = 1;
 }
 
-TEST(HunterFrame, ShotFallsOnThe36thFrameAndTheSecondHitKills186FramesLater) {
+TEST(HunterFrame, TheShotFallsOnThe36thFrameOfAnUnbrokenAimAndTheSecondHitKills186FramesAfterTheFirst) {
     openHuntingGround();
-    const int standingAt = gHunterX;
-    EXPECT_EQ(runFrames(35), 35);
-    EXPECT_EQ(IsWounded, 0);
-    EXPECT_EQ(gHunterX, standingAt) << "he stands while he aims";
-    EXPECT_EQ(step(), kHunterStepGoesOn);
-    EXPECT_EQ(IsWounded, 1) << "the first hit only wounds";
-    EXPECT_EQ(Hunter.shotCooldown, kShotCooldownFrames);
+    runFrames(34);
+    setSightWall(16, 1); // the deer is out of sight in the 35th frame: the aim starts again
+    step();
+    setSightWall(16, 0);
+    EXPECT_TRUE(runFrames(35) == 35 && IsWounded == 0);
+    EXPECT_TRUE(step() == kHunterStepGoesOn && IsWounded == 1) << "the first hit only wounds";
     // 150 frames of rest and 35 of aiming later the 186th frame after the hit kills, undrawn.
     EXPECT_EQ(runFrames(185), 185);
     const int ageBefore = gAgeOfHunterDestination;
     EXPECT_EQ(step(), kHunterStepKilledDeer);
     EXPECT_EQ(gAgeOfHunterDestination, ageBefore) << "the killing frame is not drawn";
-    EXPECT_EQ(gHunterX, standingAt);
+    EXPECT_EQ(gHunterX, centre(18)) << "he stands while he aims and rests";
 }
 
-TEST(HunterFrame, AimBrokenInIts35thFrameStartsAgainFromTheBeginning) {
+TEST(HunterFrame, AfterHisRestHeChasesADeerHeSeesFromOutsideTheWindowTowardsItsFeet) {
     openHuntingGround();
-    runFrames(34);
-    setSightWall(16, 1); // the deer slips out of sight for one frame
-    step();
-    EXPECT_EQ(Hunter.aimCountdown, kAimFrames);
-    setSightWall(16, 0);
-    runFrames(35);
-    EXPECT_EQ(IsWounded, 0);
-    step();
-    EXPECT_EQ(IsWounded, 1) << "36 frames after the break";
-}
-
-TEST(HunterFrame, RestsFor150FramesThenChasesADeerHeSeesFromOutsideTheWindow) {
-    openHuntingGround();
-    runFrames(36);
-    ASSERT_EQ(IsWounded, 1);
+    ASSERT_TRUE(runFrames(36) == 36 && IsWounded == 1);
     gScreenX -= 400; // the camera moves on: he is out of the window but still sees the deer
-    const int standingAt = gHunterX;
     runFrames(kShotCooldownFrames);
-    EXPECT_EQ(gHunterX, standingAt) << "no step while resting";
+    EXPECT_EQ(gHunterX, centre(18)) << "no step while resting";
     step();
-    EXPECT_EQ(Hunter.hunterMoveResult, kDirectionLeft);
-    EXPECT_EQ(gHunterX, standingAt - kHunterWalkSpeed);
+    EXPECT_TRUE(Hunter.hunterMoveResult == kDirectionLeft && gHunterX == centre(18) - kHunterWalkSpeed);
+    EXPECT_EQ(codeAt(11, 15), kDirectionDestination) << "the cell 12 pixels below the deer's centre";
     EXPECT_EQ(gAgeOfHunterDestination, 1) << "the deer's own cell, seen this frame";
-    EXPECT_EQ(codeAt(10, 15), kDirectionDestination);
-    EXPECT_EQ(Hunter.hunterOrientation, 2) << "facing left";
-    EXPECT_EQ(Hunter.aimCountdown, kAimFrames);
+    EXPECT_TRUE(Hunter.hunterOrientation == 2 && Hunter.aimCountdown == kAimFrames);
 }
 
-TEST(HunterFrame, AtTheEndOfHisPathHeTurnsToTheNextSpotAndStepsInTheSameFrame) {
-    openHuntingGround();
-    setSightWall(16, 1);
+TEST(HunterFrame, WalkingHeLaysATrackAtHisFeetEveryThirdFrameAndFacesHisLastSidewaysStep) {
+    openMap(10, 18);
+    setSightWall(5, 1); // the deer is out of sight
     addSpot(10, 29);
-    gIndexOfHuntingSpotToVisit = -1;
     Hunter.hunterOrientation = 2;
-    const int startX = gHunterX;
+    // With no path he turns to his next spot and steps towards it in the same frame.
     step();
-    EXPECT_EQ(Hunter.hunterMoveResult, kDirectionRight);
-    EXPECT_EQ(gHunterX, startX + kHunterWalkSpeed);
-    EXPECT_EQ(Hunter.hunterOrientation, 0);
-    ASSERT_EQ(gNextTrackIndex[1], 1) << "a track on the first walking frame";
-    EXPECT_EQ(gTrack[1][0].x, gHunterX / 10);
+    EXPECT_TRUE(Hunter.hunterMoveResult == kDirectionRight && gHunterX == centre(18) + kHunterWalkSpeed);
+    // Then round a loop of four cells: right, down, left, up.
+    codeAt(10, 19) = kDirectionDown;
+    codeAt(11, 19) = kDirectionLeft;
+    codeAt(11, 18) = kDirectionUp;
+    codeAt(10, 18) = kDirectionRight;
+    int facing = 0;
+    for (int frame = 1; frame <= 150; frame++) {
+        const int x = gHunterX, y = gHunterY, tracks = gNextTrackIndex[1];
+        step();
+        const int result = Hunter.hunterMoveResult;
+        const int dx = (result == kDirectionRight) - (result == kDirectionLeft);
+        const int dy = (result == kDirectionDown) - (result == kDirectionUp);
+        facing = dx > 0 ? 0 : (dx < 0 ? 2 : facing);
+        ASSERT_TRUE(dx * dx + dy * dy == 1 && gHunterX == x + kHunterWalkSpeed * dx &&
+                    gHunterY == y + kHunterWalkSpeed * dy)
+            << "one walking step in frame " << frame;
+        ASSERT_TRUE(Hunter.hunterOrientation == facing && Hunter.hunterAnimationCounter == (frame + 1) % 50) << frame;
+        ASSERT_EQ(gNextTrackIndex[1] - tracks, frame % 50 % 3 == 0 ? 1 : 0) << frame;
+        const Track& t = gTrack[1][tracks];
+        ASSERT_TRUE(gNextTrackIndex[1] == tracks || (std::abs(t.x - gHunterX / 10) == 3 * dy * dy &&
+                                                     std::abs(t.y - gHunterY / 10 - 27) == 3 * dx * dx && !t.isBlood))
+            << "the track of frame " << frame << " lies at " << t.x << "," << t.y;
+    }
+    // A new game forgets the step in progress and the path.
+    resetHunter(&Hunter);
+    EXPECT_TRUE(Hunter.shotCooldown == 0 && Hunter.aimCountdown == kAimFrames && gHunterX < 0);
+    EXPECT_EQ(gAgeOfHunterDestination, kNoDestinationAge);
+    gHunterX = centre(18);
+    gHunterY = centre(10);
+    EXPECT_EQ(moveHunter(0), 0) << "a new game's hunter reads the cleared field at once";
 }
