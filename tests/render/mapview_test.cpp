@@ -1,42 +1,14 @@
-// Drawing the world: the visible window, the camera held at the map's edges, the passes by
-// overlay class around the deer, sheet coordinates of tile ids, sprites and the snow's phase.
+// Drawing the world through the camera: the visible window, the camera held inside the map, the
+// passes by overlay class around the deer, sprites and the falling snow.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
+#include "render/coded_sheet.h"
 #include "render/mapview.h"
-#include "render/media.h"
-#include "support/test_env.h"
 #include "world/map.h"
 #include "world/tileprops.h"
-
-namespace {
-
-// A sheet of cells cellSize wide whose every cell is one colour: red and green give its column,
-// blue its row.
-SDL_Texture* makeCodedSheet(int columns, int rows, int cellSize) {
-    SDL_Surface* sheet =
-        SDL_CreateRGBSurfaceWithFormat(0, columns * cellSize, rows * cellSize, 32, SDL_PIXELFORMAT_ARGB8888);
-    for (int row = 0; row < rows; row++) {
-        for (int column = 0; column < columns; column++) {
-            SDL_Rect cell{column * cellSize, row * cellSize, cellSize, cellSize};
-            SDL_FillRect(sheet, &cell,
-                         SDL_MapRGB(sheet->format, 4 * (column % 64) + 1, 40 * (column / 64) + 1, 40 * row + 1));
-        }
-    }
-    SDL_Texture* texture = SDL_CreateTextureFromSurface(gRenderer, sheet);
-    SDL_FreeSurface(sheet);
-    return texture;
-}
-
-// The sheet cell seen at a screen point: column * 1000 + row, or -1 for the black background.
-int cellSeenAt(int x, int y) {
-    SDL_Color c = readPixel(x, y);
-    if (c.r == 0 && c.g == 0 && c.b == 0) {
-        return -1;
-    }
-    return ((c.r - 1) / 4 + 64 * ((c.g - 1) / 40)) * 1000 + (c.b - 1) / 40;
-}
 
 class MapViewTest : public ::testing::Test {
   protected:
@@ -46,132 +18,97 @@ class MapViewTest : public ::testing::Test {
         std::memset(gTileTypeOverlay, 0, sizeof gTileTypeOverlay);
         gMapColumns = 40;
         gMapRows = 30;
-        gScreenX = 0;
-        gScreenY = 0;
-        SDL_DestroyTexture(gTexture[kTextureTiles]);
-        gTexture[kTextureTiles] = makeCodedSheet(64, 3, 32);
-        SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
-        SDL_RenderClear(gRenderer);
+        gScreenX = 10; // off the 64-pixel grid: what is drawn against the camera shows
+        gScreenY = 20;
+        installCodedSheet(kTextureTiles, 64, 3, 32, 32);
+    }
+    static void putTile(int layer, int row, int column, int id, int overlay) {
+        gMap[layer * kGridCells + row * kGridSide + column] = uint16_t(id);
+        gTileTypeOverlay[id] = uint8_t(overlay);
+    }
+    static int tileSeenAt(int row, int column) {
+        return cellSeenAt(column * 64 - gScreenX + 30, row * 64 - gScreenY + 30);
     }
 };
 
-TEST_F(MapViewTest, TheVisibleWindowRoundsItsEndsUp) {
-    struct Case {
-        int screenX, screenY, firstRow, endRow, firstColumn, endColumn;
-    };
-    for (Case c : {Case{0, 0, 0, 10, 0, 13}, Case{10, 10, 0, 10, 0, 13}, Case{64, 40, 0, 10, 1, 14},
-                   Case{64, 50, 0, 11, 1, 14}}) {
-        gScreenX = c.screenX;
-        gScreenY = c.screenY;
-        int firstRow, endRow, firstColumn, endColumn;
-        computeVisibleWindow(64, 64, &firstRow, &endRow, &firstColumn, &endColumn);
-        EXPECT_EQ(firstRow, c.firstRow);
-        EXPECT_EQ(endRow, c.endRow);
-        EXPECT_EQ(firstColumn, c.firstColumn);
-        EXPECT_EQ(endColumn, c.endColumn);
+TEST_F(MapViewTest, TheWindowRoundsItsEndsUpAndTheCameraCentresThePointHeldInsideTheMap) {
+    // The camera at (c, c); the end row, the end column: (c + 600) / 64 and (c + 800) / 64 rounded up.
+    const int ends[][3] = {{0, 10, 13}, {32, 10, 13}, {40, 10, 14}, {41, 11, 14}};
+    for (const auto& c : ends) {
+        gScreenX = gScreenY = c[0];
+        int window[4];
+        computeVisibleWindow(64, 64, &window[0], &window[1], &window[2], &window[3]);
+        EXPECT_TRUE(window[0] == 0 && window[1] == c[1] && window[2] == 0 && window[3] == c[2]) << "camera at " << c[0];
+    }
+    // Map columns, rows, point x, y; camera x, y: on 40 x 30 cells (2560 x 1920 pixels), and on
+    // 13 x 9, only 576 pixels high.
+    const int cameras[][6] = {{40, 30, 2400, 100, 1760, 0},
+                              {40, 30, 1000, 1000, 600, 700},
+                              {40, 30, 300, 1650, 0, 1320},
+                              {40, 30, 2200, 250, 1760, 0},
+                              {13, 9, 400, 301, 0, -24}};
+    for (const auto& c : cameras) {
+        gMapColumns = c[0];
+        gMapRows = c[1];
+        centerScreenOnXY(c[2], c[3]);
+        EXPECT_TRUE(gScreenX == c[4] && gScreenY == c[5])
+            << "point " << c[2] << "," << c[3] << ": " << gScreenX << "," << gScreenY;
     }
 }
 
-TEST_F(MapViewTest, TheCameraCentresThePointAndHoldsAtTheMapsEdges) {
-    centerScreenOnXY(2400, 100);
-    EXPECT_EQ(gScreenX, 1760);
-    EXPECT_EQ(gScreenY, 0);
-    centerScreenOnXY(1000, 1000);
-    EXPECT_EQ(gScreenX, 600);
-    EXPECT_EQ(gScreenY, 700);
-    centerScreenOnXY(5, 1900);
-    EXPECT_EQ(gScreenX, 0);
-    EXPECT_EQ(gScreenY, 1920 - 600);
-    gMapColumns = 13; // a 9-row map is 576 pixels high: the camera leaves a band above it
-    gMapRows = 9;
-    centerScreenOnXY(400, 301);
-    EXPECT_EQ(gScreenY, -24);
-}
-
-TEST_F(MapViewTest, TileIdsComeFromTheirSheetCellAndOnlyTheGivenClassIsDrawn) {
-    gMap[0 * kGridCells + 0 * kGridSide + 0] = 65; // sheet column 0, row 1
-    gMap[0 * kGridCells + 0 * kGridSide + 1] = 64; // sheet column 63, row 0
-    gMap[2 * kGridCells + 0 * kGridSide + 1] = 5;  // a higher layer of the same cell covers it
-    gMap[0 * kGridCells + 0 * kGridSide + 2] = 7;  // class 0: never drawn
-    gMap[0 * kGridCells + 0 * kGridSide + 3] = 9;  // class 5: never drawn
-    gTileTypeOverlay[65] = 1;
-    gTileTypeOverlay[64] = 1;
-    gTileTypeOverlay[5] = 1;
-    gTileTypeOverlay[9] = 5;
+TEST_F(MapViewTest, EachTileComesFromItsSheetCellAndOnlyTheGivenClassIsDrawn) {
+    putTile(0, 0, 0, 65, 1); // sheet column 0, row 1
+    putTile(0, 1, 1, 64, 1); // sheet column 63, row 0
+    putTile(0, 2, 2, 2, 1);
+    putTile(3, 2, 2, 5, 1); // a higher layer covers a lower one
+    putTile(0, 0, 3, 7, 0); // classes 0 and 5 are never drawn
+    putTile(0, 0, 4, 9, 5);
+    putTile(0, 0, 5, 1, 1);
     renderMap(1, kAllRows);
-    EXPECT_EQ(cellSeenAt(10, 10), 0 * 1000 + 1);
-    EXPECT_EQ(cellSeenAt(64 + 10, 63), 4 * 1000 + 0);
-    EXPECT_EQ(cellSeenAt(128 + 10, 10), -1);
-    EXPECT_EQ(cellSeenAt(192 + 10, 10), -1);
-    gMap[2 * kGridCells + 0 * kGridSide + 1] = 0;
-    renderMap(1, kAllRows);
-    EXPECT_EQ(cellSeenAt(64 + 10, 10), 63 * 1000 + 0);
+    const int seen[] = {tileSeenAt(0, 0), tileSeenAt(1, 1), tileSeenAt(2, 2),
+                        tileSeenAt(0, 3), tileSeenAt(0, 4), tileSeenAt(0, 5)};
+    EXPECT_EQ(std::vector<int>(seen, seen + 6), (std::vector<int>{1, 6300, 400, -1, -1, 0}));
     SDL_RenderClear(gRenderer);
     renderMap(2, kAllRows);
-    EXPECT_EQ(cellSeenAt(10, 10), -1);
+    EXPECT_EQ(tileSeenAt(0, 0), -1) << "a tile of class 1 in the pass of class 2";
+    gScreenX = gScreenY = 256 * 64 - 570; // the window passes the grid's last row and column
+    renderMap(1, kAllRows);               // and reads nothing outside it (the sanitizers check)
 }
 
-TEST_F(MapViewTest, TheDeersRowSplitsTheSecondPassAndTheCameraShiftsTheTiles) {
-    for (int row = 0; row < 20; row++) {
-        gMap[2 * kGridCells + row * kGridSide + 3] = 18;
-    }
-    gTileTypeOverlay[18] = 2;
-    gPlayerY = 6300; // the deer's row is (6400 / 64) / 10 = 10
+TEST_F(MapViewTest, TheDeersRowSplitsTheObjectPassIntoRowsBehindAndInFrontOfTheDeer) {
+    for (int row = 0; row < 20; row++)
+        putTile(2, row, 3, 18, 2);
     gScreenY = 300;
-    gScreenX = 10;
-    renderMap(2, kRowsAboveDeer);
-    EXPECT_NE(cellSeenAt(3 * 64 - 10 + 5, 9 * 64 - 300 + 5), -1);
-    EXPECT_EQ(cellSeenAt(3 * 64 - 10 + 5, 10 * 64 - 300 + 5), -1);
-    SDL_RenderClear(gRenderer);
-    renderMap(2, kRowsFromDeer);
-    EXPECT_EQ(cellSeenAt(3 * 64 - 10 + 5, 9 * 64 - 300 + 5), -1);
-    EXPECT_NE(cellSeenAt(3 * 64 - 10 + 5, 10 * 64 - 300 + 5), -1);
-    EXPECT_NE(cellSeenAt(3 * 64 - 10 + 63, 10 * 64 - 300 + 63), -1);
-    EXPECT_EQ(cellSeenAt(3 * 64 - 10 - 1, 10 * 64 - 300 + 5), -1);
+    // The deer's row holds the point 10 pixels below its centre: 639.9 lies in row 9, 640 in row 10.
+    for (const int deerY : {6299, 6300}) {
+        gPlayerY = deerY;
+        const int deerRow = deerY == 6299 ? 9 : 10;
+        for (const int range : {kAllRows, kRowsAboveDeer, kRowsFromDeer}) {
+            SDL_RenderClear(gRenderer);
+            renderMap(2, range);
+            EXPECT_TRUE((tileSeenAt(deerRow - 1, 3) >= 0) == (range != kRowsFromDeer) &&
+                        (tileSeenAt(deerRow, 3) >= 0) == (range != kRowsAboveDeer))
+                << "deer at " << deerY << ", range " << range;
+        }
+    }
 }
 
-TEST_F(MapViewTest, ACameraNearTheGridsLastRowDrawsNothingOutsideTheGrid) {
-    gMapRows = 256;
-    gMapColumns = 256;
-    gScreenX = 256 * 64 - 800 + 30; // one column past the grid is in view
-    gScreenY = 256 * 64 - 600 + 30;
-    gTileTypeOverlay[0] = 1;
-    renderMap(1, kAllRows); // must not read past the 256 x 256 grid (the sanitizers check)
-    SUCCEED();
-}
-
-TEST_F(MapViewTest, AnEntityIsCentredOnItsPointAndTakenFromItsSheetCell) {
-    SDL_DestroyTexture(gTexture[kTextureDeer]);
-    gTexture[kTextureDeer] = makeCodedSheet(9, 4, 32);
-    gScreenX = 0;
-    gScreenY = 0;
-    renderEntity(kTextureDeer, 3540, 1590, 2, 3);
-    EXPECT_EQ(cellSeenAt(322, 127), 2 * 1000 + 3);
-    EXPECT_EQ(cellSeenAt(322 + 63, 127 + 63), 2 * 1000 + 3);
-    EXPECT_EQ(cellSeenAt(321, 127), -1);
-    EXPECT_EQ(cellSeenAt(322 + 64, 127), -1);
-}
-
-TEST_F(MapViewTest, TheSnowAdvancesOnePhaseEveryEightCallsAndNeighbouringColumnsDifferByOne) {
-    SDL_DestroyTexture(gTexture[kTextureSnow]);
-    gTexture[kTextureSnow] = makeCodedSheet(18, 4, 32); // 32-pixel phases; a 64-pixel window spans two
-    // Find the call that shows phase 0 in column 0: the counter's period is 129 calls.
-    int phaseOfColumn0[300];
-    for (int call = 0; call < 300; call++) {
+TEST_F(MapViewTest, ASpriteIsCentredOnItsPointAndTheSnowScrollsWithTheMapAdvancingEveryEightCalls) {
+    installCodedSheet(kTextureDeer, 9, 4, 32, 32);
+    renderEntity(kTextureDeer, 3540, 1590, 2, 3); // 64 x 64 from the camera's (354 - 32, 159 - 32)
+    const int seen[] = {cellSeenAt(312, 107), cellSeenAt(375, 170), cellSeenAt(311, 107),
+                        cellSeenAt(376, 107), cellSeenAt(312, 106), cellSeenAt(312, 171)};
+    EXPECT_EQ(std::vector<int>(seen, seen + 6), (std::vector<int>{203, 203, -1, -1, -1, -1}));
+    // Sheet cells of 32 pixels: a 64-pixel snow cell shows two neighbouring phases.
+    installCodedSheet(kTextureSnow, 18, 4, 32, 32);
+    gScreenX = 32;
+    gScreenY = 16;
+    // The program's first calls: the counter runs 1, 2, ..., 128, 0, 1, ..., the phase is counter / 8.
+    // Map (32, 16) is in the right half of snow column 0, map (132, 66) in the left of column 2.
+    for (int call = 1; call <= 140; call++) {
         renderSnow(1);
-        phaseOfColumn0[call] = cellSeenAt(5, 5) / 1000;
-        EXPECT_EQ(cellSeenAt(5, 70) / 1000, phaseOfColumn0[call]); // one phase for a whole column
-        EXPECT_EQ(cellSeenAt(64 + 5, 5) / 1000, (phaseOfColumn0[call] + 1) % 16);
-        EXPECT_EQ(cellSeenAt(5, 5) % 1000, 2); // sheet row 1: the second 32-pixel cell row is y 64..95
+        const int phase = (call % 129) / 8;
+        EXPECT_TRUE(cellSeenAt(0, 0) == (phase % 16 + 1) * 100 + 2 && cellSeenAt(100, 50) == (phase + 2) % 16 * 100 + 2)
+            << "call " << call << ": sheet row 1 begins with coded row 2";
     }
-    for (int call = 129; call < 300; call++) {
-        EXPECT_EQ(phaseOfColumn0[call], phaseOfColumn0[call - 129]);
-    }
-    int zeros = 0;
-    for (int call = 0; call < 129; call++) {
-        zeros += phaseOfColumn0[call] == 0 ? 1 : 0;
-    }
-    EXPECT_EQ(zeros, 9); // counter values 128 and 0 to 7
 }
-
-} // namespace
