@@ -127,35 +127,6 @@ TEST(TrackFollowing, HeHeadsForTheNewestTrackHeSeesInACellHeMayEnterButNeverForA
     EXPECT_EQ(gAgeOfHunterDestination, 30);
 }
 
-TEST(HunterWalk, HeFinishesEachStepToTheNextCellsCentreBeforeReadingTheFieldAgain) {
-    openMap(0, 2); // column 2's centre is at x 1600, in the top row
-    codeAt(0, 2) = kDirectionRight;
-    EXPECT_EQ(moveHunter(0), kDirectionRight);
-    codeAt(0, 2) = kDirectionUnvisited; // a new field does not turn a step in progress
-    for (int x = 1670; x <= 2230; x += kHunterWalkSpeed) {
-        ASSERT_EQ(moveHunter(0), kDirectionRight);
-        ASSERT_EQ(gHunterX, x);
-    }
-    // At 2230 the next step would pass 2240, column 3's centre: column 3 is read, and holds no step.
-    EXPECT_EQ(moveHunter(0), 0);
-    // Column 3 then leads down: he turns where he stands and runs to just short of row 1's centre.
-    codeAt(0, 3) = kDirectionDown;
-    int steps = 0;
-    while (moveHunter(1) == kDirectionDown)
-        steps++;
-    EXPECT_TRUE(steps == 12 && gHunterX == 2230 && gHunterY == centre(1) - 40) << steps << " steps to " << gHunterY;
-    // Up to just short of row 0's centre, then left to column 2's centre, where the field is empty.
-    codeAt(1, 3) = kDirectionUp;
-    codeAt(0, 3) = kDirectionLeft;
-    int ups = 0, lefts = 0;
-    for (int result = moveHunter(0); result != 0; result = moveHunter(0)) {
-        ASSERT_TRUE(result == kDirectionUp || result == kDirectionLeft) << result;
-        (result == kDirectionUp ? ups : lefts)++;
-    }
-    EXPECT_TRUE(ups == 17 && lefts == 18 && gHunterX == 1600 && gHunterY == centre(0) + 5)
-        << ups << " up, " << lefts << " left to " << gHunterX << "," << gHunterY;
-}
-
 // The deer in cell (10, 15), its centre 28 pixels below the cell's top, under a bush that hides
 // that cell; the hunter three cells to its right in row 11, in the shooting window, sees the point
 // 12 pixels below the deer's centre.
@@ -193,7 +164,7 @@ TEST(HunterFrame, AfterHisRestHeChasesADeerHeSeesFromOutsideTheWindowTowardsItsF
     EXPECT_TRUE(Hunter.hunterOrientation == 2 && Hunter.aimCountdown == kAimFrames);
 }
 
-TEST(HunterFrame, WalkingHeLaysATrackAtHisFeetEveryThirdFrameAndFacesHisLastSidewaysStep) {
+TEST(HunterFrame, WalkingHeFinishesEachStepToACellsCentreLaysATrackEveryThirdFrameAndFacesHisLastSidewaysStep) {
     openMap(10, 18);
     setSightWall(5, 1); // the deer is out of sight
     addSpot(10, 29);
@@ -201,25 +172,32 @@ TEST(HunterFrame, WalkingHeLaysATrackAtHisFeetEveryThirdFrameAndFacesHisLastSide
     // With no path he turns to his next spot and steps towards it in the same frame.
     step();
     EXPECT_TRUE(Hunter.hunterMoveResult == kDirectionRight && gHunterX == centre(18) + kHunterWalkSpeed);
-    // Then round a loop of four cells: right, down, left, up.
+    // Then round a loop of four cells, 18 steps a side: he reads the field only when the next step
+    // would pass the next cell's centre, and turns where he stands.
     codeAt(10, 19) = kDirectionDown;
     codeAt(11, 19) = kDirectionLeft;
     codeAt(11, 18) = kDirectionUp;
     codeAt(10, 18) = kDirectionRight;
-    int facing = 0;
+    const int sides[] = {kDirectionRight, kDirectionDown, kDirectionLeft, kDirectionUp};
+    std::vector<int> path = {gHunterX, gHunterY};
     for (int frame = 1; frame <= 150; frame++) {
-        const int x = gHunterX, y = gHunterY, tracks = gNextTrackIndex[1];
+        const int tracks = gNextTrackIndex[1];
+        codeAt(10, 19) = frame % 72 == 9 ? kDirectionUp : kDirectionDown; // a new field mid-step changes nothing
         step();
         const int result = Hunter.hunterMoveResult;
         const int dx = (result == kDirectionRight) - (result == kDirectionLeft);
         const int dy = (result == kDirectionDown) - (result == kDirectionUp);
-        facing = dx > 0 ? 0 : (dx < 0 ? 2 : facing);
-        ASSERT_TRUE(dx * dx + dy * dy == 1 && gHunterX == x + kHunterWalkSpeed * dx &&
-                    gHunterY == y + kHunterWalkSpeed * dy)
-            << "one walking step in frame " << frame;
-        ASSERT_TRUE(Hunter.hunterOrientation == facing && Hunter.hunterAnimationCounter == (frame + 1) % 50) << frame;
-        ASSERT_EQ(gNextTrackIndex[1] - tracks, frame % 50 % 3 == 0 ? 1 : 0) << frame;
+        path.insert(path.end(), {gHunterX, gHunterY});
+        ASSERT_TRUE(result == sides[frame / 18 % 4] && gHunterX == path[2 * frame - 2] + kHunterWalkSpeed * dx &&
+                    gHunterY == path[2 * frame - 1] + kHunterWalkSpeed * dy &&
+                    (frame < 72 || gHunterX == path[2 * frame - 144]))
+            << "frame " << frame << ": step " << result << " to " << gHunterX << "," << gHunterY;
+        ASSERT_TRUE(Hunter.hunterOrientation == (frame / 18 % 4 < 2 ? 0 : 2) &&
+                    Hunter.hunterAnimationCounter == (frame + 1) % 50)
+            << "facing and animation, frame " << frame;
+        // A track every third frame of the walk cycle, at his feet beside his line of travel.
         const Track& t = gTrack[1][tracks];
+        ASSERT_EQ(gNextTrackIndex[1] - tracks, frame % 50 % 3 == 0 ? 1 : 0) << frame;
         ASSERT_TRUE(gNextTrackIndex[1] == tracks || (std::abs(t.x - gHunterX / 10) == 3 * dy * dy &&
                                                      std::abs(t.y - gHunterY / 10 - 27) == 3 * dx * dx && !t.isBlood))
             << "the track of frame " << frame << " lies at " << t.x << "," << t.y;

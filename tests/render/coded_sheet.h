@@ -4,8 +4,7 @@
 #include "render/media.h"
 #include "support/test_env.h"
 
-// Puts in a texture slot a sheet of columns x rows cells, cell (column, row) coloured red
-// 3 column + 1, green 8 row + 1, blue 128, and clears the frame black.
+// Puts in a slot a sheet of columns x rows cells coloured red 3 column + 1, green 8 row + 1, blue 128.
 inline void installCodedSheet(int slot, int columns, int rows, int cellWidth, int cellHeight) {
     SDL_Surface* sheet =
         SDL_CreateRGBSurfaceWithFormat(0, columns * cellWidth, rows * cellHeight, 32, SDL_PIXELFORMAT_ARGB8888);
@@ -22,7 +21,7 @@ inline void installCodedSheet(int slot, int columns, int rows, int cellWidth, in
     SDL_RenderClear(gRenderer);
 }
 
-// The coded cell seen at a screen point, as column * 100 + row; -1 where none is.
+// The coded cell seen at a screen point (the frame was cleared black), as column * 100 + row, or -1.
 inline int cellSeenAt(int x, int y) {
     const SDL_Color c = readPixel(x, y);
     return c.b == 128 ? (c.r - 1) / 3 * 100 + (c.g - 1) / 8 : -1;

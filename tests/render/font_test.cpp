@@ -38,6 +38,7 @@ TEST(Font, TextWrapsWholeWordsAtTheLimitAndSeparatorsOnlyMoveTheCursor) {
         // clang-format off
         {"a word ending on the limit stays", 125, 25, 125, 345, "abcdefghijklmnopqrstuv", 345, 25},
         {"a word passing the limit wraps", 345, 25, 125, 350, " x", 135, 40},
+        {"a later word that fits stays", 0, 0, 0, 100, "abcd efgh", 90, 0},
         {"a word wider than a line wraps even at a line's start", 125, 100, 125, 350, "abcdefghijklmnopqrstuvw", 355, 115},
         {"line feeds begin lines at the margin", 50, 0, 2, 800, "\nab\n\ncd   e", 62, 45},
         {"spaces never wrap", 790, 0, 2, 800, "          ", 890, 0},

@@ -16,19 +16,14 @@ class MapViewTest : public ::testing::Test {
         startHeadlessSDL();
         std::memset(gMap, 0, sizeof gMap);
         std::memset(gTileTypeOverlay, 0, sizeof gTileTypeOverlay);
-        gMapColumns = 40;
-        gMapRows = 30;
-        gScreenX = 10; // off the 64-pixel grid: what is drawn against the camera shows
-        gScreenY = 20;
+        gScreenX = gScreenY = 20; // off the 64-pixel grid: what is drawn against the camera shows
         installCodedSheet(kTextureTiles, 64, 3, 32, 32);
     }
     static void putTile(int layer, int row, int column, int id, int overlay) {
         gMap[layer * kGridCells + row * kGridSide + column] = uint16_t(id);
         gTileTypeOverlay[id] = uint8_t(overlay);
     }
-    static int tileSeenAt(int row, int column) {
-        return cellSeenAt(column * 64 - gScreenX + 30, row * 64 - gScreenY + 30);
-    }
+    static int tileAt(int row, int column) { return cellSeenAt(column * 64 - gScreenX + 30, row * 64 - gScreenY + 30); }
 };
 
 TEST_F(MapViewTest, TheWindowRoundsItsEndsUpAndTheCameraCentresThePointHeldInsideTheMap) {
@@ -42,21 +37,20 @@ TEST_F(MapViewTest, TheWindowRoundsItsEndsUpAndTheCameraCentresThePointHeldInsid
     }
     // Map columns, rows, point x, y; camera x, y: on 40 x 30 cells (2560 x 1920 pixels), and on
     // 13 x 9, only 576 pixels high.
-    const int cameras[][6] = {{40, 30, 2400, 100, 1760, 0},
-                              {40, 30, 1000, 1000, 600, 700},
-                              {40, 30, 300, 1650, 0, 1320},
-                              {40, 30, 2200, 250, 1760, 0},
-                              {13, 9, 400, 301, 0, -24}};
+    const int cameras[][6] = {// clang-format off
+        {40, 30, 2400, 100, 1760, 0}, {40, 30, 1000, 1000, 600, 700}, {40, 30, 300, 1650, 0, 1320},
+        {40, 30, 2200, 250, 1760, 0}, {13, 9, 400, 301, 0, -24}};
+    // clang-format on
     for (const auto& c : cameras) {
         gMapColumns = c[0];
         gMapRows = c[1];
         centerScreenOnXY(c[2], c[3]);
         EXPECT_TRUE(gScreenX == c[4] && gScreenY == c[5])
-            << "point " << c[2] << "," << c[3] << ": " << gScreenX << "," << gScreenY;
+            << "to " << c[2] << "," << c[3] << ": " << gScreenX << "," << gScreenY;
     }
 }
 
-TEST_F(MapViewTest, EachTileComesFromItsSheetCellAndOnlyTheGivenClassIsDrawn) {
+TEST_F(MapViewTest, EachTileIsDrawnFromItsSheetCellInThePassOfItsClassAndObjectsSplitAtTheDeersRow) {
     putTile(0, 0, 0, 65, 1); // sheet column 0, row 1
     putTile(0, 1, 1, 64, 1); // sheet column 63, row 0
     putTile(0, 2, 2, 2, 1);
@@ -65,46 +59,40 @@ TEST_F(MapViewTest, EachTileComesFromItsSheetCellAndOnlyTheGivenClassIsDrawn) {
     putTile(0, 0, 4, 9, 5);
     putTile(0, 0, 5, 1, 1);
     renderMap(1, kAllRows);
-    const int seen[] = {tileSeenAt(0, 0), tileSeenAt(1, 1), tileSeenAt(2, 2),
-                        tileSeenAt(0, 3), tileSeenAt(0, 4), tileSeenAt(0, 5)};
+    const int seen[] = {tileAt(0, 0), tileAt(1, 1), tileAt(2, 2), tileAt(0, 3), tileAt(0, 4), tileAt(0, 5)};
     EXPECT_EQ(std::vector<int>(seen, seen + 6), (std::vector<int>{1, 6300, 400, -1, -1, 0}));
-    SDL_RenderClear(gRenderer);
-    renderMap(2, kAllRows);
-    EXPECT_EQ(tileSeenAt(0, 0), -1) << "a tile of class 1 in the pass of class 2";
-    gScreenX = gScreenY = 256 * 64 - 570; // the window passes the grid's last row and column
-    renderMap(1, kAllRows);               // and reads nothing outside it (the sanitizers check)
-}
-
-TEST_F(MapViewTest, TheDeersRowSplitsTheObjectPassIntoRowsBehindAndInFrontOfTheDeer) {
+    // Objects in column 3 down to row 19. The deer's row holds the point 10 pixels below its
+    // centre: 639.9 lies in row 9, 640 in row 10.
     for (int row = 0; row < 20; row++)
         putTile(2, row, 3, 18, 2);
     gScreenY = 300;
-    // The deer's row holds the point 10 pixels below its centre: 639.9 lies in row 9, 640 in row 10.
     for (const int deerY : {6299, 6300}) {
         gPlayerY = deerY;
         const int deerRow = deerY == 6299 ? 9 : 10;
         for (const int range : {kAllRows, kRowsAboveDeer, kRowsFromDeer}) {
             SDL_RenderClear(gRenderer);
             renderMap(2, range);
-            EXPECT_TRUE((tileSeenAt(deerRow - 1, 3) >= 0) == (range != kRowsFromDeer) &&
-                        (tileSeenAt(deerRow, 3) >= 0) == (range != kRowsAboveDeer))
+            EXPECT_TRUE((tileAt(deerRow - 1, 3) >= 0) == (range != kRowsFromDeer) &&
+                        (tileAt(deerRow, 3) >= 0) == (range != kRowsAboveDeer))
                 << "deer at " << deerY << ", range " << range;
         }
     }
+    gScreenX = gScreenY = 256 * 64 - 570; // the window passes the grid's last row and column
+    renderMap(1, kAllRows);               // and reads nothing outside it (the sanitizers check)
 }
 
 TEST_F(MapViewTest, ASpriteIsCentredOnItsPointAndTheSnowScrollsWithTheMapAdvancingEveryEightCalls) {
     installCodedSheet(kTextureDeer, 9, 4, 32, 32);
     renderEntity(kTextureDeer, 3540, 1590, 2, 3); // 64 x 64 from the camera's (354 - 32, 159 - 32)
-    const int seen[] = {cellSeenAt(312, 107), cellSeenAt(375, 170), cellSeenAt(311, 107),
-                        cellSeenAt(376, 107), cellSeenAt(312, 106), cellSeenAt(312, 171)};
+    const int seen[] = {cellSeenAt(302, 107), cellSeenAt(365, 170), cellSeenAt(301, 107),
+                        cellSeenAt(366, 107), cellSeenAt(302, 106), cellSeenAt(302, 171)};
     EXPECT_EQ(std::vector<int>(seen, seen + 6), (std::vector<int>{203, 203, -1, -1, -1, -1}));
-    // Sheet cells of 32 pixels: a 64-pixel snow cell shows two neighbouring phases.
+    // Sheet cells of 32 pixels: a 64-pixel snow cell shows two neighbouring phases. In the program's
+    // first calls the counter runs 1, 2, ..., 128, 0, 1, ... and the phase is the counter / 8. Map
+    // (32, 16) lies in the right half of snow column 0, map (132, 66) in the left of column 2.
     installCodedSheet(kTextureSnow, 18, 4, 32, 32);
     gScreenX = 32;
     gScreenY = 16;
-    // The program's first calls: the counter runs 1, 2, ..., 128, 0, 1, ..., the phase is counter / 8.
-    // Map (32, 16) is in the right half of snow column 0, map (132, 66) in the left of column 2.
     for (int call = 1; call <= 140; call++) {
         renderSnow(1);
         const int phase = (call % 129) / 8;

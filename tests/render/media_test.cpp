@@ -10,10 +10,8 @@
 #include "render/media.h"
 #include "support/test_env.h"
 
-namespace {
-
 // Runs a step with standard output captured into *out; returns the step's result.
-int runPrinting(int (*step)(), std::string* out) {
+static int runPrinting(int (*step)(), std::string* out) {
     testing::internal::CaptureStdout();
     const int result = step();
     *out = testing::internal::GetCapturedStdout();
@@ -74,15 +72,15 @@ TEST(Media, AMissingImageAndSoundAreReportedWhileEveryOtherFileLoadsAndMagentaIs
     const SDL_Color left = readPixel(0, 0), right = readPixel(799, 0);
     EXPECT_TRUE(left.r + left.g + left.b == 0 && right.r + right.g + right.b == 765) << "magenta is not transparent";
     closeSDL();
-    EXPECT_EQ(std::count(gTexture, gTexture + kTextureSlots, nullptr), kTextureSlots);
-    EXPECT_EQ(std::count(gSnd, gSnd + kSoundSlots, nullptr), kSoundSlots);
-    EXPECT_TRUE(gRenderer == nullptr && gWindow == nullptr);
+    EXPECT_TRUE(std::count(gTexture, gTexture + kTextureSlots, nullptr) == kTextureSlots && gRenderer == nullptr &&
+                std::count(gSnd, gSnd + kSoundSlots, nullptr) == kSoundSlots && gWindow == nullptr);
     closeSDL(); // a second teardown, as after a failed start-up, finds only null handles
 }
 
 TEST(Media, MusicPlaysItsNumberedPieceAndANumberWithoutAFileNamePlaysNothing) {
     enterTempCommon();
     startHeadlessSDL();
+    EXPECT_EQ(loadMedia(), 0) << "a whole Common/ loads";
     // Number, the path it leaves, whether music plays: there is no piece 7 or 99.
     const std::tuple<int, const char*, bool> cases[] = {{0, "00", true},    {7, "07", false},  {99, "99", false},
                                                         {100, "99", false}, {-5, "99", false}, {3, "03", true}};
@@ -92,5 +90,3 @@ TEST(Media, MusicPlaysItsNumberedPieceAndANumberWithoutAFileNamePlaysNothing) {
         EXPECT_EQ(gMus != nullptr && Mix_PlayingMusic() == 1, plays) << number;
     }
 }
-
-} // namespace
