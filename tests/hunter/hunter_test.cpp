@@ -11,6 +11,7 @@
 #include "hunter/navigation.h"
 #include "hunter/pathfinding.h"
 #include "render/mapview.h"
+#include "render/media.h"
 #include "support/test_env.h"
 #include "world/map.h"
 #include "world/tracks.h"
@@ -30,7 +31,9 @@ static void openMap(int hunterRow, int hunterColumn, int deerX = centre(2), int 
     gMapColumns = 30;
     memset(gMapMovementObstacle, 0, sizeof(gMapMovementObstacle));
     memset(gMapProjectileObstacle, 0, sizeof(gMapProjectileObstacle));
-    gHuntingSpots = 0;
+    gHuntingSpots = 0; // and far beyond the count, stale spots that must not count
+    std::fill(gHuntingSpotRow, gHuntingSpotRow + kMaxHuntingSpots, 19);
+    std::fill(gHuntingSpotColumn, gHuntingSpotColumn + kMaxHuntingSpots, 29);
     gNextTrackIndex[0] = gOldestTrackIndex[0] = gNextTrackIndex[1] = gOldestTrackIndex[1] = 0;
     gPlayerX = deerX;
     gPlayerY = deerY;
@@ -93,9 +96,13 @@ TEST(HuntingSpots, TheHunterArrivesOnTheFarthestSpotAndEachShuffleHandsOutEveryS
             EXPECT_EQ(handed, all) << spots << " spots, round " << round;
         }
     }
+    gHuntingSpots = 1; // an order left from a map with more spots is shuffled afresh
+    gIndexOfHuntingSpotToVisit = 1;
+    EXPECT_EQ(getNextHuntingSpot(), 0);
     openMap(0, 0); // without spots no hunter is placed
+    gHunterX = -1;
     arriveHunter();
-    EXPECT_TRUE(spawnHunter() == -1 && getNextHuntingSpot() == -1 && gHunterX == centre(0));
+    EXPECT_TRUE(spawnHunter() == -1 && getNextHuntingSpot() == -1 && gHunterX < 0);
 }
 
 TEST(TrackFollowing, HeHeadsForTheNewestTrackHeSeesInACellHeMayEnterButNeverForAnOlderOne) {
@@ -114,25 +121,35 @@ TEST(TrackFollowing, HeHeadsForTheNewestTrackHeSeesInACellHeMayEnterButNeverForA
     setSightWall(6, 1);
     for (int column = 3; column < 13; column++)
         gMapMovementObstacle[5 * kGridSide + column] = gMapMovementObstacle[8 * kGridSide + column] = 1;
-    gNextTrackIndex[0] = gOldestTrackIndex[0] = 1020; // the ring wraps between the tracks
+    gNextTrackIndex[0] = gOldestTrackIndex[0] = 1022; // the ring wraps between the tracks
     layDeerTrack(5 * 64 + 10, 7 * 64 + 10, 40);       // visible, cell (7, 5)
-    layDeerTrack(2 * 64 + 10, 6 * 64 + 10, 30);       // visible, cell (6, 2)
+    layDeerTrack(2 * 64 + 10, 6 * 64 + 10, 30);       // visible, cell (6, 2), in the ring's last slot
     layDeerTrack(3 * 64 + 10, 5 * 64 + 10, 25);       // visible, on the ice
     layDeerTrack(4 * 64, 9 * 64 + 2, 22);             // visible, below the map
     layDeerTrack(9 * 64 + 10, 1 * 64 + 10, 20);       // hidden behind the wall
     EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 1);
     EXPECT_TRUE(gAgeOfHunterDestination == 30 && codeAt(6, 2) == kDirectionDestination && codeAt(2, 2) != 0);
-    gOldestTrackIndex[0] = 1022; // none but those: nothing changes
+    gOldestTrackIndex[0] = 0; // none but those: nothing changes
     EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 0);
     EXPECT_EQ(gAgeOfHunterDestination, 30);
+    // The line runs to his centre: a bush beside him hides him from a track level with it.
+    openMap(10, 20);
+    gMapProjectileObstacle[10 * kGridSide + 19] = 1;
+    layDeerTrack(10 * 64 + 32, 10 * 64 + 32, 5);
+    EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 0);
 }
 
 // The deer in cell (10, 15), its centre 28 pixels below the cell's top, under a bush that hides
 // that cell; the hunter three cells to its right in row 11, in the shooting window, sees the point
 // 12 pixels below the deer's centre.
+// His gunshot is ten seconds of silence, so that it plays through any test.
 static void openHuntingGround() {
+    static Uint8 Silence[10 * 44100 * 4];
     openMap(11, 18, centre(15), 10 * (64 * 10 + 60));
     gMapProjectileObstacle[10 * kGridSide + 15] = 1;
+    Mix_HaltChannel(-1);
+    Mix_FreeChunk(gSnd[kSoundGunshot]);
+    gSnd[kSoundGunshot] = Mix_QuickLoad_RAW(Silence, sizeof Silence);
 }
 
 TEST(HunterFrame, TheShotFallsOnThe36thFrameOfAnUnbrokenAimAndTheSecondHitKills186FramesAfterTheFirst) {
@@ -141,8 +158,8 @@ TEST(HunterFrame, TheShotFallsOnThe36thFrameOfAnUnbrokenAimAndTheSecondHitKills1
     setSightWall(16, 1); // the deer is out of sight in the 35th frame: the aim starts again
     step();
     setSightWall(16, 0);
-    EXPECT_TRUE(runFrames(35) == 35 && IsWounded == 0);
-    EXPECT_TRUE(step() == kHunterStepGoesOn && IsWounded == 1) << "the first hit only wounds";
+    EXPECT_TRUE(runFrames(35) == 35 && IsWounded == 0 && Mix_Playing(-1) == 0);
+    EXPECT_TRUE(step() == kHunterStepGoesOn && IsWounded == 1 && Mix_Playing(-1) == 1) << "the first shot only wounds";
     // 150 frames of rest and 35 of aiming later the 186th frame after the hit kills, undrawn.
     EXPECT_EQ(runFrames(185), 185);
     const int ageBefore = gAgeOfHunterDestination;
@@ -165,24 +182,26 @@ TEST(HunterFrame, AfterHisRestHeChasesADeerHeSeesFromOutsideTheWindowTowardsItsF
 }
 
 TEST(HunterFrame, WalkingHeFinishesEachStepToACellsCentreLaysATrackEveryThirdFrameAndFacesHisLastSidewaysStep) {
-    openMap(10, 18);
+    openMap(0, 18);
+    gHunterX += 10; // each side of the loop below is then 18 steps exactly
+    gHunterY += 10;
     setSightWall(5, 1); // the deer is out of sight
-    addSpot(10, 29);
+    addSpot(0, 29);
     Hunter.hunterOrientation = 2;
     // With no path he turns to his next spot and steps towards it in the same frame.
     step();
-    EXPECT_TRUE(Hunter.hunterMoveResult == kDirectionRight && gHunterX == centre(18) + kHunterWalkSpeed);
-    // Then round a loop of four cells, 18 steps a side: he reads the field only when the next step
+    EXPECT_TRUE(Hunter.hunterMoveResult == kDirectionRight && gHunterX == centre(18) + 10 + kHunterWalkSpeed);
+    // Then round a loop of four cells in the top rows: he reads the field only when the next step
     // would pass the next cell's centre, and turns where he stands.
-    codeAt(10, 19) = kDirectionDown;
-    codeAt(11, 19) = kDirectionLeft;
-    codeAt(11, 18) = kDirectionUp;
-    codeAt(10, 18) = kDirectionRight;
+    codeAt(0, 19) = kDirectionDown;
+    codeAt(1, 19) = kDirectionLeft;
+    codeAt(1, 18) = kDirectionUp;
+    codeAt(0, 18) = kDirectionRight;
     const int sides[] = {kDirectionRight, kDirectionDown, kDirectionLeft, kDirectionUp};
     std::vector<int> path = {gHunterX, gHunterY};
     for (int frame = 1; frame <= 150; frame++) {
         const int tracks = gNextTrackIndex[1];
-        codeAt(10, 19) = frame % 72 == 9 ? kDirectionUp : kDirectionDown; // a new field mid-step changes nothing
+        codeAt(0, 19) = frame % 72 == 9 ? kDirectionUp : kDirectionDown; // a new field mid-step changes nothing
         step();
         const int result = Hunter.hunterMoveResult;
         const int dx = (result == kDirectionRight) - (result == kDirectionLeft);
@@ -206,7 +225,6 @@ TEST(HunterFrame, WalkingHeFinishesEachStepToACellsCentreLaysATrackEveryThirdFra
     resetHunter(&Hunter);
     EXPECT_TRUE(Hunter.shotCooldown == 0 && Hunter.aimCountdown == kAimFrames && gHunterX < 0);
     EXPECT_EQ(gAgeOfHunterDestination, kNoDestinationAge);
-    gHunterX = centre(18);
-    gHunterY = centre(10);
+    gHunterX = gHunterY = centre(0);
     EXPECT_EQ(moveHunter(0), 0) << "a new game's hunter reads the cleared field at once";
 }

@@ -49,7 +49,9 @@ TEST(LineOfSight, SegmentsTestEveryCellTheyCrossButTheEndCell) {
         {"up-right to corner (128, 64)", {0, 2, 0, 3}, 10, 300, 128, 64, 1, false, false},
         {"down-left to corner (128, 192)", {3, 1, 4, 1}, 300, 10, 128, 192, 1, false, false},
         {"up-right to a corner on the top edge", {}, 10, 100, 128, 0, 1, false, false},
+        {"from the row below the map, whatever the grid holds there", {9, 3, 9, 4}, 200, 9 * 64 + 5, 200, 100, 1, false, false},
         {"from the row below the map, blocked", {5, 3}, 200, 9 * 64 + 5, 200, 100, 0, false, false},
+        {"from beyond the right edge, whatever the grid holds there", {1, 13}, 13 * 64 + 5, 100, 100, 100, 1, false, false},
         {"from below a full map", {}, 100, 256 * 64 + 10, 100, 100, 1, false, true},
         {"across a full map from beyond its corners", {}, -500, -500, 256 * 64 + 500, 256 * 64 + 500, 1, false, true},
         {"along a full map's diagonal", {}, 256 * 64, 0, 0, 256 * 64, 1, false, true},
@@ -90,7 +92,7 @@ TEST(ShootingWindow, ItsBoundsAreStrictAndAsFarFromTheDeerAtTheMapsEdgesAsWhereT
     // On a 2560 x 2560 map, in map pixels: camera x, y, deer x, y; the window's left, right, top and
     // bottom bounds, 310 and 210 pixels from the deer but for the sides away from a held camera.
     const int cases[][8] = {{600, 700, 1000, 1000, 690, 1310, 790, 1210},      // centred
-                            {0, 0, 200, 290, -110, 710, 80, 510},              // held at the left and top
+                            {0, 0, 300, 290, -10, 710, 80, 510},               // held at the left and top
                             {1760, 1960, 2400, 2350, 1850, 2710, 2050, 2560}}; // held at the right and bottom
     openMap(40, 40);
     for (const auto& c : cases) {
