@@ -152,7 +152,7 @@ static void openHuntingGround() {
     gSnd[kSoundGunshot] = Mix_QuickLoad_RAW(Silence, sizeof Silence);
 }
 
-TEST(HunterFrame, TheShotFallsOnThe36thFrameOfAnUnbrokenAimAndTheSecondHitKills186FramesAfterTheFirst) {
+TEST(HunterFrame, HeShootsOnThe36thFrameOfAnUnbrokenAimRestsThenChasesADeerHeSeesAndKillsItWhenHeMayShoot) {
     openHuntingGround();
     runFrames(34);
     setSightWall(16, 1); // the deer is out of sight in the 35th frame: the aim starts again
@@ -160,25 +160,22 @@ TEST(HunterFrame, TheShotFallsOnThe36thFrameOfAnUnbrokenAimAndTheSecondHitKills1
     setSightWall(16, 0);
     EXPECT_TRUE(runFrames(35) == 35 && IsWounded == 0 && Mix_Playing(-1) == 0);
     EXPECT_TRUE(step() == kHunterStepGoesOn && IsWounded == 1 && Mix_Playing(-1) == 1) << "the first shot only wounds";
-    // 150 frames of rest and 35 of aiming later the 186th frame after the hit kills, undrawn.
-    EXPECT_EQ(runFrames(185), 185);
-    const int ageBefore = gAgeOfHunterDestination;
-    EXPECT_EQ(step(), kHunterStepKilledDeer);
-    EXPECT_EQ(gAgeOfHunterDestination, ageBefore) << "the killing frame is not drawn";
-    EXPECT_EQ(gHunterX, centre(18)) << "he stands while he aims and rests";
-}
-
-TEST(HunterFrame, AfterHisRestHeChasesADeerHeSeesFromOutsideTheWindowTowardsItsFeet) {
-    openHuntingGround();
-    ASSERT_TRUE(runFrames(36) == 36 && IsWounded == 1);
-    gScreenX -= 400; // the camera moves on: he is out of the window but still sees the deer
+    // The camera moves on: he rests 150 frames, then, out of the window but seeing the deer,
+    // steps towards the cell 12 pixels below its centre.
+    gScreenX -= 400;
     runFrames(kShotCooldownFrames);
     EXPECT_EQ(gHunterX, centre(18)) << "no step while resting";
     step();
     EXPECT_TRUE(Hunter.hunterMoveResult == kDirectionLeft && gHunterX == centre(18) - kHunterWalkSpeed);
-    EXPECT_EQ(codeAt(11, 15), kDirectionDestination) << "the cell 12 pixels below the deer's centre";
-    EXPECT_EQ(gAgeOfHunterDestination, 1) << "the deer's own cell, seen this frame";
-    EXPECT_TRUE(Hunter.hunterOrientation == 2 && Hunter.aimCountdown == kAimFrames);
+    EXPECT_TRUE(codeAt(11, 15) == kDirectionDestination && gAgeOfHunterDestination == 1 &&
+                Hunter.hunterOrientation == 2);
+    // Back in the window he aims again, and the 36th frame kills, undrawn.
+    gScreenX += 400;
+    EXPECT_EQ(runFrames(35), 35);
+    const int ageBefore = gAgeOfHunterDestination;
+    EXPECT_EQ(step(), kHunterStepKilledDeer);
+    EXPECT_EQ(gAgeOfHunterDestination, ageBefore) << "the killing frame is not drawn";
+    EXPECT_EQ(gHunterX, centre(18) - kHunterWalkSpeed) << "he stands while he aims";
 }
 
 TEST(HunterFrame, WalkingHeFinishesEachStepToACellsCentreLaysATrackEveryThirdFrameAndFacesHisLastSidewaysStep) {
