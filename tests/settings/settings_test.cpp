@@ -42,8 +42,10 @@ TEST(Settings, APassBindsInOrderRefusesKeysTakenEarlierAndSavesOnlyWhenItEnds) {
             SDL_Event quit{SDL_QUIT};
             key != 0 ? pushKey(SDL_KEYDOWN, key) : void(SDL_PushEvent(&quit));
         }
+        SDL_SetRenderDrawColor(gRenderer, 255, 0, 0, 255); // the title screen's frame colour
         testing::internal::CaptureStdout();
         EXPECT_EQ(adjustSettings(), c.result) << c.printed;
+        EXPECT_EQ(readPixel(799, 599).r, 0) << "the screen is not cleared to black: " << c.printed;
         EXPECT_EQ(testing::internal::GetCapturedStdout(), c.printed);
         std::ifstream in(kSettingsPath, std::ios::binary);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.file) << c.printed;
