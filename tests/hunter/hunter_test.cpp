@@ -13,7 +13,6 @@
 #include "render/mapview.h"
 #include "render/media.h"
 #include "support/test_env.h"
-#include "world/map.h"
 #include "world/tracks.h"
 
 static HunterState Hunter; // the test's hunter, reset by openMap
@@ -35,13 +34,11 @@ static void openMap(int hunterRow, int hunterColumn, int deerX = centre(2), int 
     std::fill(gHuntingSpotRow, gHuntingSpotRow + kMaxHuntingSpots, 19);
     std::fill(gHuntingSpotColumn, gHuntingSpotColumn + kMaxHuntingSpots, 29);
     gNextTrackIndex[0] = gOldestTrackIndex[0] = gNextTrackIndex[1] = gOldestTrackIndex[1] = 0;
-    gPlayerX = deerX;
-    gPlayerY = deerY;
+    gPlayerX = deerX, gPlayerY = deerY;
     centerScreenOnXY(deerX / 10, deerY / 10);
     resetHunter(&Hunter);
     IsWounded = 0;
-    gHunterX = centre(hunterColumn);
-    gHunterY = centre(hunterRow);
+    gHunterX = centre(hunterColumn), gHunterY = centre(hunterRow);
 }
 
 static void addSpot(int row, int column) {
@@ -61,21 +58,19 @@ static void setSightWall(int column, uint8_t blocks) {
 
 // Runs frames until one ends the game or count frames have run; returns the frames run.
 static int runFrames(int count) {
-    for (int frame = 1; frame <= count; frame++) {
+    for (int frame = 1; frame <= count; frame++)
         if (step() == kHunterStepKilledDeer)
             return frame;
-    }
     return count;
 }
 
 TEST(HuntingSpots, TheHunterArrivesOnTheFarthestSpotAndEachShuffleHandsOutEverySpotOnce) {
-    // Spots as row, column pairs, the deer at cell (0, 0); he arrives on the farthest, the first of
-    // two as far, and his first spot of a fresh visit order is used up unvisited.
-    const std::vector<std::vector<int>> cases = {{3, 5, 0},
-                                                 {2, 2, 5, 1, 1, 5, 1},
-                                                 {10, 0, 0, 9, 0, 11, 2},
-                                                 {7, 0, 0, 3, 2, 2, 0},
+    // Spots as row, column pairs, then the one he arrives on for a deer at cell (0, 0): the farthest,
+    // the first of two as far. His first spot of a fresh visit order is used up unvisited.
+    // clang-format off
+    const std::vector<std::vector<int>> cases = {{3, 5, 0}, {2, 2, 5, 1, 1, 5, 1}, {10, 0, 0, 9, 0, 11, 2}, {7, 0, 0, 3, 2, 2, 0},
                                                  {0, 1, 0, 2, 0, 3, 1, 3, 2, 3, 3, 3, 4, 4, 0, 7, 6}};
+    // clang-format on
     srand(12345);
     for (const std::vector<int>& c : cases) {
         openMap(0, 0, centre(0), centre(0));
@@ -87,13 +82,11 @@ TEST(HuntingSpots, TheHunterArrivesOnTheFarthestSpotAndEachShuffleHandsOutEveryS
                     gIndexOfHuntingSpotToVisit == spots - 2)
             << spots << " spots: at " << gHunterX << "," << gHunterY << ", next " << gIndexOfHuntingSpotToVisit;
         EXPECT_EQ(spawnHunter(), chosen);
-        std::vector<int> all(spots);
-        std::iota(all.begin(), all.end(), 0);
         for (int round = 0; round < 3; round++) {
-            std::vector<int> handed(spots);
+            std::vector<int> handed(spots), all(spots);
             std::generate(handed.begin(), handed.end(), getNextHuntingSpot);
-            std::sort(handed.begin(), handed.end());
-            EXPECT_EQ(handed, all) << spots << " spots, round " << round;
+            std::iota(all.begin(), all.end(), 0);
+            EXPECT_TRUE(std::is_permutation(handed.begin(), handed.end(), all.begin())) << spots << " spots, " << round;
         }
     }
     gHuntingSpots = 1; // an order left from a map with more spots is shuffled afresh
@@ -106,16 +99,8 @@ TEST(HuntingSpots, TheHunterArrivesOnTheFarthestSpotAndEachShuffleHandsOutEveryS
 }
 
 TEST(TrackFollowing, HeHeadsForTheNewestTrackHeSeesInACellHeMayEnterButNeverForAnOlderOne) {
-    openMap(2, 2);
-    layDeerTrack(600, 300, 150); // cell (4, 9), the only track
-    gAgeOfHunterDestination = 149;
-    EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 0);
-    EXPECT_TRUE(gAgeOfHunterDestination == 149 && codeAt(4, 9) == kDirectionUnvisited) << "the path is left alone";
-    gAgeOfHunterDestination = 150;
-    EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 1);
-    EXPECT_TRUE(gAgeOfHunterDestination == 150 && codeAt(4, 9) == kDirectionDestination && codeAt(2, 2) != 0);
     // Behind a sight wall, or in cells that stop him (ice along a shore, and the row below a map
-    // whose last row is ice), newer tracks are passed over for an older one.
+    // whose last row is ice), newer tracks are passed over; one older than his destination is not taken.
     openMap(2, 2);
     gMapRows = 9;
     setSightWall(6, 1);
@@ -127,11 +112,15 @@ TEST(TrackFollowing, HeHeadsForTheNewestTrackHeSeesInACellHeMayEnterButNeverForA
     layDeerTrack(3 * 64 + 10, 5 * 64 + 10, 25);       // visible, on the ice
     layDeerTrack(4 * 64, 9 * 64 + 2, 22);             // visible, below the map
     layDeerTrack(9 * 64 + 10, 1 * 64 + 10, 20);       // hidden behind the wall
+    gAgeOfHunterDestination = 29;
+    EXPECT_TRUE(computeHunterPathToMostRecentDeerTrack() == 0 && gAgeOfHunterDestination == 29 &&
+                codeAt(6, 2) == kDirectionUnvisited)
+        << "the path is left alone";
+    gAgeOfHunterDestination = 30;
     EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 1);
     EXPECT_TRUE(gAgeOfHunterDestination == 30 && codeAt(6, 2) == kDirectionDestination && codeAt(2, 2) != 0);
     gOldestTrackIndex[0] = 0; // none but those: nothing changes
-    EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 0);
-    EXPECT_EQ(gAgeOfHunterDestination, 30);
+    EXPECT_TRUE(computeHunterPathToMostRecentDeerTrack() == 0 && gAgeOfHunterDestination == 30);
     // The line runs to his centre: a bush beside him hides him from a track level with it.
     openMap(10, 20);
     gMapProjectileObstacle[10 * kGridSide + 19] = 1;
@@ -194,29 +183,26 @@ TEST(HunterFrame, WalkingHeFinishesEachStepToACellsCentreLaysATrackEveryThirdFra
     codeAt(1, 19) = kDirectionLeft;
     codeAt(1, 18) = kDirectionUp;
     codeAt(0, 18) = kDirectionRight;
-    const int sides[] = {kDirectionRight, kDirectionDown, kDirectionLeft, kDirectionUp};
-    std::vector<int> path = {gHunterX, gHunterY};
+    // Each side of the loop takes 18 frames; a track every third frame of the walk cycle, at his
+    // feet beside his line of travel.
+    // clang-format off
+    const int sides[4][3] = {{kDirectionRight, 1, 0}, {kDirectionDown, 0, 1}, {kDirectionLeft, -1, 0}, {kDirectionUp, 0, -1}};
+    // clang-format on
     for (int frame = 1; frame <= 150; frame++) {
-        const int tracks = gNextTrackIndex[1];
+        const int tracks = gNextTrackIndex[1], x = gHunterX, y = gHunterY;
+        const auto [side, dx, dy] = sides[frame / 18 % 4];
         codeAt(0, 19) = frame % 72 == 9 ? kDirectionUp : kDirectionDown; // a new field mid-step changes nothing
         step();
-        const int result = Hunter.hunterMoveResult;
-        const int dx = (result == kDirectionRight) - (result == kDirectionLeft);
-        const int dy = (result == kDirectionDown) - (result == kDirectionUp);
-        path.insert(path.end(), {gHunterX, gHunterY});
-        ASSERT_TRUE(result == sides[frame / 18 % 4] && gHunterX == path[2 * frame - 2] + kHunterWalkSpeed * dx &&
-                    gHunterY == path[2 * frame - 1] + kHunterWalkSpeed * dy &&
-                    (frame < 72 || gHunterX == path[2 * frame - 144]))
-            << "frame " << frame << ": step " << result << " to " << gHunterX << "," << gHunterY;
-        ASSERT_TRUE(Hunter.hunterOrientation == (frame / 18 % 4 < 2 ? 0 : 2) &&
+        ASSERT_TRUE(Hunter.hunterMoveResult == side && gHunterX == x + kHunterWalkSpeed * dx &&
+                    gHunterY == y + kHunterWalkSpeed * dy && Hunter.hunterOrientation == (dx + dy > 0 ? 0 : 2) &&
                     Hunter.hunterAnimationCounter == (frame + 1) % 50)
-            << "facing and animation, frame " << frame;
-        // A track every third frame of the walk cycle, at his feet beside his line of travel.
+            << "frame " << frame << ": step " << Hunter.hunterMoveResult << " to " << gHunterX << "," << gHunterY
+            << " facing " << Hunter.hunterOrientation;
         const Track& t = gTrack[1][tracks];
-        ASSERT_EQ(gNextTrackIndex[1] - tracks, frame % 50 % 3 == 0 ? 1 : 0) << frame;
-        ASSERT_TRUE(gNextTrackIndex[1] == tracks || (std::abs(t.x - gHunterX / 10) == 3 * dy * dy &&
-                                                     std::abs(t.y - gHunterY / 10 - 27) == 3 * dx * dx && !t.isBlood))
-            << "the track of frame " << frame << " lies at " << t.x << "," << t.y;
+        ASSERT_TRUE(gNextTrackIndex[1] - tracks == (frame % 50 % 3 == 0) &&
+                    (gNextTrackIndex[1] == tracks || (std::abs(t.x - gHunterX / 10) == 3 * dy * dy &&
+                                                      std::abs(t.y - gHunterY / 10 - 27) == 3 * dx * dx && !t.isBlood)))
+            << "frame " << frame << ": " << gNextTrackIndex[1] - tracks << " tracks, at " << t.x << "," << t.y;
     }
     // A new game forgets the step in progress and the path.
     resetHunter(&Hunter);

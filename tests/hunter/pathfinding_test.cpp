@@ -30,10 +30,13 @@ TEST(Pathfinding, HandMadeMapsGetTheExpectedDirectionField) {
         // A walled-off hunter: every cell the destination reaches is flooded.
         {"walled off", 12, 15, 6, 7, 0, 0, {6, 8, 5, 7, 6, 6, 7, 7, 2, 3, 3, 3, 4, 3}, 0, 12 * 15 - 8, {{6, 7, 0, -1}, {3, 4, -1, 7}, {11, 14, -1, 25}}},
         {"blocking destination", 9, 13, 4, 2, 4, 9, {4, 9}, 1, -1, {{4, 9, 1, 0}, {4, 8, R, 1}, {4, 2, R, 7}}},
+        {"hunter on a rock (a spot put there) is led out", 9, 13, 4, 6, 4, 10, {4, 6}, 1, -1, {{4, 6, R, 4}}},
         // The destination appends its right neighbour before its lower one; at equal f-cost the
         // earlier entry is expanded first and reaches the hunter from above.
         {"equal f-costs", 3, 3, 2, 2, 1, 1, {}, 1, -1, {{2, 2, U, 2}, {2, 1, U, 1}, {1, 2, L, 1}}},
         {"destination below the map", 9, 13, 2, 4, 9, 4, {}, 1, -1, {{8, 4, 1, 0}, {9, 4, 0, -1}, {2, 4, D, 6}}},
+        // Far more than 1024 cells wait at once while a full map is flooded from its centre.
+        {"whole flood", 256, 256, 0, 0, 128, 128, {0, 1, 1, 0}, 0, kGridCells - 3, {{255, 255, -1, 254}}},
         // clang-format on
     };
     gTileWidthToRender = gTileHeightToRender = 64;
@@ -59,12 +62,10 @@ TEST(Pathfinding, HandMadeMapsGetTheExpectedDirectionField) {
     }
 }
 
-TEST(PathfindingDifferential, FastSearchMakesExactlyThePlainSearchsChoices) {
+TEST(PathfindingDifferential, FastSearchLeavesExactlyThePlainSearchsDirectionField) {
     std::mt19937 random(20250611);
     auto below = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-    static uint8_t expectedParent[kGridCells];
-    static uint32_t expectedG[kGridCells];
-    static int32_t expectedF[kGridCells];
+    static uint8_t expected[kGridCells];
     gTileWidthToRender = gTileHeightToRender = 64;
     const long loweredBefore = gReferenceLowered;
     int reachedCount = 0;
@@ -96,33 +97,18 @@ TEST(PathfindingDifferential, FastSearchMakesExactlyThePlainSearchsChoices) {
             case 3: blockAt(row, column) = 1; break;                          // a blocking destination
             case 4: blockAt(hunterRow, hunterColumn) = 1; break;              // he stands on a rock
             }
-            const int expected = referenceComputeHunterPath(row, column);
-            memcpy(expectedParent, gMapPathfindingParent, sizeof(expectedParent));
-            // Stale values in the map's part of the grids must not matter.
-            for (int r = 0; r < gMapRows; r++) {
-                for (int c = 0; c < gMapColumns; c++) {
-                    const int cell = r * kGridSide + c;
-                    expectedG[cell] = gMapPathfindingG[cell];
-                    expectedF[cell] = gMapPathfindingF[cell];
-                    gMapPathfindingParent[cell] = static_cast<uint8_t>(below(6));
-                    gMapPathfindingG[cell] = random();
-                    gMapPathfindingF[cell] = static_cast<int32_t>(random());
-                }
-            }
-            const int result = computeHunterPath(row, column);
-            ASSERT_EQ(result, expected) << "trial " << trial << " search " << search;
-            reachedCount += result;
-            ASSERT_EQ(memcmp(gMapPathfindingParent, expectedParent, sizeof(expectedParent)), 0)
+            const int result = referenceComputeHunterPath(row, column);
+            memcpy(expected, gMapPathfindingParent, sizeof(expected));
+            for (int r = 0; r < gMapRows; r++) // stale codes in the map's part of the field must not matter
+                for (int c = 0; c < gMapColumns; c++)
+                    gMapPathfindingParent[r * kGridSide + c] = static_cast<uint8_t>(below(6));
+            ASSERT_EQ(computeHunterPath(row, column), result) << "trial " << trial << " search " << search;
+            ASSERT_EQ(memcmp(gMapPathfindingParent, expected, sizeof(expected)), 0)
                 << "trial " << trial << " search " << search;
-            for (int cell = 0; cell < gMapRows * kGridSide; cell++) {
-                ASSERT_TRUE(cell % kGridSide >= gMapColumns || expectedParent[cell] == kDirectionUnvisited ||
-                            (gMapPathfindingG[cell] == expectedG[cell] && gMapPathfindingF[cell] == expectedF[cell]))
-                    << "trial " << trial << " search " << search << " cell " << cell;
-            }
+            reachedCount += result;
         }
     }
     // The corpus must reach the cases that matter: both results, and costs lowered while waiting.
-    EXPECT_GT(reachedCount, 3000);
-    EXPECT_LT(reachedCount, 11000);
+    EXPECT_TRUE(reachedCount > 3000 && reachedCount < 11000) << reachedCount;
     EXPECT_GT(gReferenceLowered - loweredBefore, 1000);
 }
