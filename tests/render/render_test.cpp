@@ -84,6 +84,7 @@ static void putTile(int layer, int row, int column, int id, int overlay) {
 static int tileAt(int row, int column) { return cellSeenAt(column * 64 - gScreenX + 30, row * 64 - gScreenY + 30); }
 
 TEST(MapView, TheCameraCentresThePointHeldInsideTheMap) {
+    startHeadlessSDL(); // cells of 64 pixels
     // Map columns, rows, point x, y; camera x, y. A map of 13 x 9 cells is only 576 pixels high.
     const int cameras[][6] = {// clang-format off
         {40, 30, 2400, 100, 1760, 0}, {40, 30, 1000, 1000, 600, 700}, {40, 30, 300, 1650, 0, 1320},
