@@ -58,7 +58,6 @@ TEST(Font, EachCharacterDrawsItsCellOfTheStyleAndTextWrapsWholeWordsAtTheLimitWh
         }
     }
     EXPECT_TRUE(renderDigit(20, 30, -1, 0) == 1 && renderDigit(20, 30, 10, 0) == 1) << "digits beyond 0 to 9 are drawn";
-    // Text with glyphs 10 pixels wide, from a cursor at x, y.
     // clang-format off
     const struct { const char* name; int x, y, leftMargin, rightLimit; const char* text; int endX, endY; } cases[] = {
         {"a word ending on the limit stays", 125, 25, 125, 345, "abcdefghijklmnopqrstuv", 345, 25},
@@ -152,6 +151,7 @@ TEST(MapView, TilesAreDrawnByPassAroundTheDeersRowSpritesOnTheirPointsAndTheSnow
 }
 
 TEST(Media, EachFailureIsReportedAndTheGameGoesOnWindowedTogglingFullscreenWithTheOtherFilesAndNumberedMusic) {
+    const std::string common = enterTempCommon();
     // A variable of the environment, the value that breaks one step, that step's message.
     const char* const cases[][3] = {
         {"SDL_VIDEODRIVER", "nonexistent", "SDL could not initialize! SDL Error: "},
@@ -171,6 +171,7 @@ TEST(Media, EachFailureIsReportedAndTheGameGoesOnWindowedTogglingFullscreenWithT
     }
     startHeadlessSDL();
     EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 1) << "the mixer did not open the new audio device";
+    EXPECT_EQ(loadMedia(), 0) << "a whole Common/ does not load";
     // Fullscreen scales the 800 x 600 picture to the display (the dummy's 1024 x 768) till pressed again.
     const std::vector<int> windowed = {0, 0, 800, 600, 0, 0}, fullscreen = {1, 1, 1024, 768, 800, 600};
     for (int presses = 0; presses <= 2; presses++) {
@@ -183,7 +184,8 @@ TEST(Media, EachFailureIsReportedAndTheGameGoesOnWindowedTogglingFullscreenWithT
         EXPECT_EQ(state, presses == 1 ? fullscreen : windowed) << presses << " presses";
     }
     // A missing image and sound are reported while the other files load; magenta is transparent.
-    const std::string common = enterTempCommon();
+    closeSDL();
+    startHeadlessSDL();
     std::remove((common + "/Font.png").c_str());
     std::remove((common + "/snd03.wav").c_str());
     Uint32 pixels[] = {0xffff00ff, 0xffffffff}; // a deer sheet of a magenta and a white pixel
@@ -214,5 +216,4 @@ TEST(Media, EachFailureIsReportedAndTheGameGoesOnWindowedTogglingFullscreenWithT
     closeSDL();
     EXPECT_TRUE(std::count(gTexture, gTexture + kTextureSlots, nullptr) == kTextureSlots && gRenderer == nullptr &&
                 std::count(gSnd, gSnd + kSoundSlots, nullptr) == kSoundSlots && gWindow == nullptr && gMus == nullptr);
-    closeSDL(); // a second teardown, as after a failed start-up, finds only null handles
 }
