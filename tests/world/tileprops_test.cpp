@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "support/test_env.h"
 #include "world/world_test_util.h"
@@ -10,43 +11,42 @@ namespace {
 
 constexpr int kGridValues = kTilePropertyRows * kTilePropertyColumns;
 
+// A data block: a row per line, a comma after every value but the last; sep follows each comma
+// within a row and eol ends each line.
+std::string csvBlock(const std::vector<int>& values, const std::string& sep = "", const std::string& eol = "\n") {
+    std::string text = "<data encoding=\"csv\">" + eol;
+    for (size_t i = 0; i < values.size(); i++) {
+        text += std::to_string(values[i]) + (i + 1 < values.size() ? "," : "") +
+                ((i + 1) % kTilePropertyColumns ? sep : eol);
+    }
+    return text + "</data>" + eol;
+}
+
 // A properties file: the legend block (ids 1 to 192), then movement, projectiles and overlay. Values
 // past 255, or past each block's range, show how they are cut down.
 std::string sampleText(const std::string& sep = "", const std::string& eol = "\n") {
-    std::vector<int> legend(kGridValues), movement(kGridValues), projectiles(kGridValues), overlay(kGridValues);
-    for (int i = 0; i < kGridValues; i++) {
-        legend[i] = i + 1;
+    std::vector<int> blocks[4];
+    for (auto& block : blocks) {
+        block.assign(kGridValues, 0);
     }
-    movement[1] = movement[191] = 1; // tiles 2 and 192, the last value of the grid
-    movement[3] = 256;
-    movement[4] = 513;
-    movement[5] = -1;
-    projectiles[64] = 1;
-    projectiles[65] = 64;
-    projectiles[66] = 65;
-    const int classes[] = {1, 2, 2, 112, 113, 116, 255};
-    std::copy(std::begin(classes), std::end(classes), overlay.begin());
-    overlay[130] = 4;
+    for (int i = 0; i < kGridValues; i++) {
+        blocks[0][i] = i + 1;
+    }
+    // {block, index, value}: tiles 2 and 192 (the grid's last value) block movement; 256 cuts to 0, 513
+    // to 1, -1 to 255; projectiles and overlay classes wrap at 64 and 112 after the cut to a byte.
+    // clang-format off
+    const int values[][3] = {{1, 1, 1}, {1, 191, 1}, {1, 3, 256}, {1, 4, 513}, {1, 5, -1}, {2, 64, 1}, {2, 65, 64},
+                             {2, 66, 65}, {3, 0, 1}, {3, 1, 2}, {3, 2, 2}, {3, 3, 112}, {3, 4, 113}, {3, 5, 116},
+                             {3, 6, 255}, {3, 130, 4}};
+    // clang-format on
+    for (const auto& [block, index, value] : values) {
+        blocks[block][index] = value;
+    }
     std::string text = "<map>" + eol;
-    for (const auto* block : {&legend, &movement, &projectiles, &overlay}) {
-        text += "<layer>" + csvBlock(*block, kTilePropertyColumns, sep, eol) + "</layer>" + eol;
+    for (const auto& block : blocks) {
+        text += "<layer>" + csvBlock(block, sep, eol) + "</layer>" + eol;
     }
     return text + "</map>" + eol;
-}
-
-void expectSampleTables(const std::string& what) {
-    const char* names[] = {"movement", "projectiles", "overlay"};
-    const uint8_t* tables[] = {gTileTypeMovement, gTileTypeProjectiles, gTileTypeOverlay};
-    const std::vector<std::pair<int, int>> tiles[] = {
-        // {tile id, value} for each table
-        {{1, 0}, {2, 1}, {192, 1}, {4, 0}, {5, 1}, {6, 255}},
-        {{64, 0}, {65, 1}, {66, 0}, {67, 1}},
-        {{1, 1}, {2, 2}, {3, 2}, {4, 0}, {5, 1}, {6, 4}, {7, 31}, {8, 0}, {131, 4}}};
-    for (int table = 0; table < 3; table++) {
-        for (const auto& [id, value] : tiles[table]) {
-            EXPECT_EQ(tables[table][id], value) << what << names[table] << " of tile " << id;
-        }
-    }
 }
 
 std::string readProperties(const std::string& text) {
@@ -54,6 +54,13 @@ std::string readProperties(const std::string& text) {
 }
 
 TEST(TileProperties, ReadsTheThreeBlocksSkipsTheLegendAndReadsAnyWhiteSpaceTheSame) {
+    const char* names[] = {"movement", "projectiles", "overlay"};
+    const uint8_t* tables[] = {gTileTypeMovement, gTileTypeProjectiles, gTileTypeOverlay};
+    const std::vector<std::pair<int, int>> tiles[] = {
+        // {tile id, value} for each table
+        {{1, 0}, {2, 1}, {192, 1}, {4, 0}, {5, 1}, {6, 255}},
+        {{64, 0}, {65, 1}, {66, 0}, {67, 1}},
+        {{1, 1}, {2, 2}, {3, 2}, {4, 0}, {5, 1}, {6, 4}, {7, 31}, {8, 0}, {131, 4}}};
     for (const auto& [sep, eol] :
          {std::pair<std::string, std::string>{"", "\n"}, {" ", "\n"}, {"\t ", "\n"}, {"", "\r\n"}, {" ", "\r\n"}}) {
         const std::string what = "after comma '" + sep + (eol == "\n" ? "', LF: " : "', CRLF: ");
@@ -61,40 +68,43 @@ TEST(TileProperties, ReadsTheThreeBlocksSkipsTheLegendAndReadsAnyWhiteSpaceTheSa
         gTileTypeMovement[0] = gTileTypeProjectiles[0] = gTileTypeOverlay[0] = 9;
         gTileTypeMovement[193] = 7;
         EXPECT_EQ(readProperties(sampleText(sep, eol)), "") << what;
-        expectSampleTables(what);
+        for (int table = 0; table < 3; table++) {
+            for (const auto& [id, value] : tiles[table]) {
+                EXPECT_EQ(tables[table][id], value) << what << names[table] << " of tile " << id;
+            }
+        }
         // The empty cell never blocks and is never drawn; ids past the grid are never written.
         EXPECT_EQ(gTileTypeMovement[0] + gTileTypeProjectiles[0] + gTileTypeOverlay[0], 0) << what;
         EXPECT_EQ(gTileTypeMovement[193], 7) << what;
     }
 }
 
-TEST(TileProperties, TextWhereANumberBelongsIsReportedOncePerBlockAndReadAsZero) {
-    std::string text = sampleText();
-    text.replace(text.rfind("<data encoding=\"csv\">\n") + 22, 1, "x"); // tile 1's class
-    gTileTypeOverlay[1] = 5;
-    const std::string out = readProperties(text);
-    EXPECT_EQ(out.rfind("\nError loading properties.tmx at layer 4: a value is not a number.", 0), 0u) << out;
-    EXPECT_EQ(gTileTypeOverlay[1], 0);
-    EXPECT_EQ(gTileTypeMovement[2], 1); // the blocks before are intact
-
-    // White space before a comma makes the comma a value that cannot be read.
-    text = sampleText();
-    text.insert(text.find(',', text.find("<data", text.find("<data") + 1)), " ");
-    EXPECT_NE(readProperties(text).find("\nError loading properties.tmx at layer 2: a value is not a number."),
-              std::string::npos);
-}
-
-TEST(TileProperties, MissingBlocksPrintTheRowMessageForEveryMissingRow) {
+// A value that cannot be read is reported once per block and read as zero, the rest in place; a
+// missing block gives the row message for each of its rows.
+TEST(TileProperties, BrokenValuesAndMissingBlocksAreReportedAndTheRestIsRead) {
     const std::string full = sampleText();
-    const std::string twoBlocks = full.substr(0, full.find("<layer>", full.find("</data>") + 1) + 7) +
-                                  csvBlock(std::vector<int>(kGridValues, 1), kTilePropertyColumns);
-    const std::string layer3 = "\nError loading properties.tmx at layer 3.";
-    const std::string layer4 = "\nError loading properties.tmx at layer 4.";
-    EXPECT_EQ(readProperties(twoBlocks), layer3 + layer3 + layer3 + layer4 + layer4 + layer4);
-    EXPECT_EQ(gTileTypeMovement[100], 1);
-    EXPECT_EQ(gTileTypeOverlay[1], 0);
-    const std::string out = readProperties("");
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 9);
+    const size_t overlay = full.rfind("<data encoding=\"csv\">\n") + 22;             // tile 1's class
+    const size_t comma = full.find(',', full.find("<data", full.find("<data") + 1)); // movement's first
+    const size_t second = full.find("<layer>", full.find("</data>")) + 7;
+    const std::string at = "\nError loading properties.tmx at layer ";
+    const std::string rows[] = {"", at + "2." + at + "2." + at + "2.", at + "3." + at + "3." + at + "3.",
+                                at + "4." + at + "4." + at + "4."};
+    const struct {
+        std::string text, message;
+        int overlays, movement; // classes of tiles 1 and 2 added up; movement of tile 100
+    } cases[] = {
+        {full.substr(0, overlay) + "x,y" + full.substr(overlay + 3), at + "4: a value is not a number.", 0, 0},
+        {full.substr(0, comma) + " " + full.substr(comma), at + "2: a value is not a number." + at + "2." + at + "2.",
+         3, 0},
+        {full.substr(0, second) + csvBlock(std::vector<int>(kGridValues, 1)), rows[2] + rows[3], 0, 1},
+        {"", rows[1] + rows[2] + rows[3], 0, 0},
+    };
+    for (const auto& c : cases) {
+        gTileTypeOverlay[1] = gTileTypeOverlay[2] = 5;
+        EXPECT_EQ(readProperties(c.text), c.message);
+        EXPECT_EQ(gTileTypeOverlay[1] + gTileTypeOverlay[2], c.overlays) << c.message;
+        EXPECT_EQ(gTileTypeMovement[100], c.movement) << c.message;
+    }
 }
 
 // The shipped file, loaded twice, gives every tile of the sheet exactly the properties agreed for it;
