@@ -1,10 +1,9 @@
-// Tests of the tile-property loader: values, white space, broken files and the shipped file.
+// Tests of the tile-property loader: values, white space and broken files.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "support/test_env.h"
 #include "world/world_test_util.h"
 
 namespace {
@@ -22,8 +21,18 @@ std::string csvBlock(const std::vector<int>& values, const std::string& sep = ""
     return text + "</data>" + eol;
 }
 
-// A properties file: the legend block (ids 1 to 192), then movement, projectiles and overlay. Values
-// past 255, or past each block's range, show how they are cut down.
+// {table (1 movement, 2 projectiles, 3 overlay), tile id, value written, value read}: only the low
+// byte of a value counts (256 reads 0, 513 reads 1, -1 reads 255), then projectiles wrap at 64 and
+// overlay classes at 112; tile 192 is the grid's last value, tile 1 the legend's first.
+// clang-format off
+constexpr int kSampleValues[][4] = {
+    {1, 1, 0, 0}, {1, 2, 1, 1}, {1, 192, 1, 1}, {1, 4, 256, 0}, {1, 5, 513, 1}, {1, 6, -1, 255},
+    {2, 64, 0, 0}, {2, 65, 1, 1}, {2, 66, 64, 0}, {2, 67, 65, 1},
+    {3, 1, 1, 1}, {3, 2, 2, 2}, {3, 3, 2, 2}, {3, 4, 112, 0}, {3, 5, 113, 1}, {3, 6, 116, 4}, {3, 7, 255, 31},
+    {3, 8, 0, 0}, {3, 131, 4, 4}};
+// clang-format on
+
+// A properties file: the legend block (ids 1 to 192), then movement, projectiles and overlay.
 std::string sampleText(const std::string& sep = "", const std::string& eol = "\n") {
     std::vector<int> blocks[4];
     for (auto& block : blocks) {
@@ -32,15 +41,8 @@ std::string sampleText(const std::string& sep = "", const std::string& eol = "\n
     for (int i = 0; i < kGridValues; i++) {
         blocks[0][i] = i + 1;
     }
-    // {block, index, value}: tiles 2 and 192 (the grid's last value) block movement; 256 cuts to 0, 513
-    // to 1, -1 to 255; projectiles and overlay classes wrap at 64 and 112 after the cut to a byte.
-    // clang-format off
-    const int values[][3] = {{1, 1, 1}, {1, 191, 1}, {1, 3, 256}, {1, 4, 513}, {1, 5, -1}, {2, 64, 1}, {2, 65, 64},
-                             {2, 66, 65}, {3, 0, 1}, {3, 1, 2}, {3, 2, 2}, {3, 3, 112}, {3, 4, 113}, {3, 5, 116},
-                             {3, 6, 255}, {3, 130, 4}};
-    // clang-format on
-    for (const auto& [block, index, value] : values) {
-        blocks[block][index] = value;
+    for (const auto& [table, id, written, read] : kSampleValues) {
+        blocks[table][id - 1] = written;
     }
     std::string text = "<map>" + eol;
     for (const auto& block : blocks) {
@@ -54,13 +56,8 @@ std::string readProperties(const std::string& text) {
 }
 
 TEST(TileProperties, ReadsTheThreeBlocksSkipsTheLegendAndReadsAnyWhiteSpaceTheSame) {
-    const char* names[] = {"movement", "projectiles", "overlay"};
-    const uint8_t* tables[] = {gTileTypeMovement, gTileTypeProjectiles, gTileTypeOverlay};
-    const std::vector<std::pair<int, int>> tiles[] = {
-        // {tile id, value} for each table
-        {{1, 0}, {2, 1}, {192, 1}, {4, 0}, {5, 1}, {6, 255}},
-        {{64, 0}, {65, 1}, {66, 0}, {67, 1}},
-        {{1, 1}, {2, 2}, {3, 2}, {4, 0}, {5, 1}, {6, 4}, {7, 31}, {8, 0}, {131, 4}}};
+    const char* names[] = {"", "movement", "projectiles", "overlay"};
+    const uint8_t* tables[] = {nullptr, gTileTypeMovement, gTileTypeProjectiles, gTileTypeOverlay};
     for (const auto& [sep, eol] :
          {std::pair<std::string, std::string>{"", "\n"}, {" ", "\n"}, {"\t ", "\n"}, {"", "\r\n"}, {" ", "\r\n"}}) {
         const std::string what = "after comma '" + sep + (eol == "\n" ? "', LF: " : "', CRLF: ");
@@ -68,10 +65,8 @@ TEST(TileProperties, ReadsTheThreeBlocksSkipsTheLegendAndReadsAnyWhiteSpaceTheSa
         gTileTypeMovement[0] = gTileTypeProjectiles[0] = gTileTypeOverlay[0] = 9;
         gTileTypeMovement[193] = 7;
         EXPECT_EQ(readProperties(sampleText(sep, eol)), "") << what;
-        for (int table = 0; table < 3; table++) {
-            for (const auto& [id, value] : tiles[table]) {
-                EXPECT_EQ(tables[table][id], value) << what << names[table] << " of tile " << id;
-            }
+        for (const auto& [table, id, written, read] : kSampleValues) {
+            EXPECT_EQ(tables[table][id], read) << what << names[table] << " of tile " << id;
         }
         // The empty cell never blocks and is never drawn; ids past the grid are never written.
         EXPECT_EQ(gTileTypeMovement[0] + gTileTypeProjectiles[0] + gTileTypeOverlay[0], 0) << what;
@@ -105,36 +100,6 @@ TEST(TileProperties, BrokenValuesAndMissingBlocksAreReportedAndTheRestIsRead) {
         EXPECT_EQ(gTileTypeOverlay[1] + gTileTypeOverlay[2], c.overlays) << c.message;
         EXPECT_EQ(gTileTypeMovement[100], c.movement) << c.message;
     }
-}
-
-// The shipped file, loaded twice, gives every tile of the sheet exactly the properties agreed for it;
-// once the file is gone a load reports it and changes nothing.
-TEST(TileProperties, ShippedFileMatchesTheTileTableAndAMissingFileIsReported) {
-    const char* files[] = {"properties.tmx"};
-    enterTempCommon(files, 1);
-    memset(gTileTypeMovement, 9, sizeof gTileTypeMovement);
-    memset(gTileTypeOverlay, 9, sizeof gTileTypeOverlay);
-    EXPECT_EQ(printed([] { EXPECT_EQ(loadTileProperties() + loadTileProperties(), 0); }), "");
-    remove("../Common/properties.tmx");
-    EXPECT_EQ(printed([] { EXPECT_EQ(loadTileProperties(), 1); }), "\nError opening file properties.tmx");
-    for (int id = 1; id <= kGridValues; id++) {
-        int movement = 0, projectiles = 0, overlay = 0;
-        if (id <= 8 || (id >= 21 && id <= 39) || (id >= 44 && id <= 47)) {
-            overlay = 1;
-        } else if (id <= 17) {
-            movement = 1, overlay = 1;
-        } else if (id == 18 || id == 19 || id == 48 || id == 49) {
-            movement = 1, projectiles = 1, overlay = 2;
-        } else if (id >= 40 && id <= 43) {
-            projectiles = 1, overlay = 3;
-        } else if (id >= 56 && id <= 62) {
-            overlay = 3;
-        }
-        EXPECT_EQ(gTileTypeMovement[id] != 0, movement != 0) << "tile " << id;
-        EXPECT_EQ(gTileTypeProjectiles[id] != 0, projectiles != 0) << "tile " << id;
-        EXPECT_EQ(gTileTypeOverlay[id], overlay) << "tile " << id;
-    }
-    EXPECT_EQ(gTileTypeMovement[193], 9);
 }
 
 } // namespace

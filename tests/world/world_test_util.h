@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "support/test_maps.h"
@@ -43,4 +45,10 @@ inline void clearWorld() {
 inline std::string replaced(std::string text, const std::string& from, const std::string& to) {
     const size_t at = text.find(from);
     return text.substr(0, at) + to + text.substr(at + from.size());
+}
+
+// The whole text of a file; empty when it cannot be read.
+inline std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
