@@ -1,0 +1,429 @@
+// Tests of the map and tile-property loaders: the grids, markers, food, widening, files outside the
+// format, and the shipped files.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "game/mapcheck.h"
+#include "render/mapview.h"
+#include "render/media.h"
+#include "support/test_env.h"
+#include "support/test_maps.h"
+#include "world/map.h"
+#include "world/tileprops.h"
+
+namespace {
+
+// Runs fn and returns what it printed.
+template <typename Fn> std::string printed(Fn fn) {
+    testing::internal::CaptureStdout();
+    fn();
+    fflush(stdout);
+    return testing::internal::GetCapturedStdout();
+}
+
+// Runs fn over text as if it were an open file and returns what it printed.
+template <typename Fn> std::string printedReading(std::string text, Fn fn) {
+    text += ' '; // fmemopen needs a byte; the size below leaves it out
+    FILE* file = fmemopen(text.data(), text.size() - 1, "r");
+    const std::string output = printed([&] { fn(file); });
+    fclose(file);
+    return output;
+}
+
+std::string replaced(const std::string& text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    return text.substr(0, at) + to + text.substr(at + from.size());
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Empties the tile tables, the map and its obstacle grids, and names the numbered map in messages.
+void clearWorld() {
+    for (uint8_t* table : {gTileTypeMovement, gTileTypeProjectiles, gTileTypeOverlay}) {
+        memset(table, 0, kTileIdCount);
+    }
+    memset(gMap, 0, sizeof gMap);
+    memset(gMapMovementObstacle, 0, sizeof gMapMovementObstacle);
+    memset(gMapProjectileObstacle, 0, sizeof gMapProjectileObstacle);
+    gMapPath[0] = '\0';
+    gMapNumber = 0;
+}
+
+// Rock blocks movement and sight, ice movement only, a bush sight only; the heavy marker is a
+// marker-layer tile that blocks movement.
+constexpr int kRock = 19, kIce = 9, kBush = 40, kHeavyMarker = 100;
+constexpr int kSampleX = 5 * 640 + 340, kSampleY = 2 * 640 + 310; // the deer on the sample's start (2, 5)
+
+class MapLoad : public testing::Test {
+  protected:
+    void SetUp() override {
+        clearWorld();
+        gTileTypeMovement[kRock] = gTileTypeProjectiles[kRock] = 1;
+        gTileTypeMovement[kIce] = gTileTypeProjectiles[kBush] = gTileTypeMovement[kHeavyMarker] = 1;
+        gTileTypeMovement[kDeerStartMarker] = 1; // so the start cell's own property can be seen
+        gMapRows = gMapColumns = gHuntingSpots = 0;
+        gFoodLeftToEat = -2;
+        gPlayerX = 111, gPlayerY = 222;
+        gTileWidthToRender = gTileHeightToRender = 64;
+    }
+    std::string read(const std::string& text, int placeDeer = 1) {
+        return printedReading(text, [&](FILE* file) { result = readMap(file, placeDeer, &music); });
+    }
+    // What the last read gave the game besides the grids: {result, music, columns, rows, deer x, deer
+    // y, food left, spots, first spot as row * 100 + column}.
+    std::vector<int> loaded() const {
+        const int spot = gHuntingSpots > 0 ? gHuntingSpotRow[0] * 100 + gHuntingSpotColumn[0] : -1;
+        return {result, music, gMapColumns, gMapRows, gPlayerX, gPlayerY, gFoodLeftToEat, gHuntingSpots, spot};
+    }
+    int result = -1;
+    int music = -2;
+};
+
+uint16_t cell(int layer, int row, int column) { return gMap[layer * kGridCells + row * kGridSide + column]; }
+
+// 13 x 9 with two food tiles, one tile of each obstacle kind, a start and two spots out of reading order.
+TestMap sampleMap() {
+    TestMap map = makeOpenMap(13, 9);
+    // clang-format off
+    const int tiles[][4] = {{1, 0, 0, 21}, {1, 0, 1, 39}, {1, 0, 2, 20}, {1, 0, 3, 40}, {2, 4, 4, kRock},
+                            {0, 4, 5, kIce}, {2, 4, 6, kBush}, {3, 2, 5, kDeerStartMarker},
+                            {3, 2, 0, kHuntingSpotMarker}, {3, 1, 9, kHuntingSpotMarker}, {3, 8, 12, kHeavyMarker}};
+    // clang-format on
+    for (const auto& [layer, row, column, id] : tiles) {
+        setCell(&map, layer, row, column, id);
+    }
+    return map;
+}
+const std::vector<int> kSampleLoaded = {0, 1, 13, 9, kSampleX, kSampleY, 0, 2, 109};
+
+// The largest map fills the grids, and its hunting spots past the 64th are left out (their markers
+// removed all the same), even when the list was not emptied before the load. A 1 x 1 map is widened
+// with empty, free cells over what the larger one left; the cells past its widened size keep what
+// they held. Without a start marker the deer stays where it was.
+TEST_F(MapLoad, LargestMapFillsTheGridAndASmallMapIsWidenedWithEmptyFreeCells) {
+    TestMap big = makeOpenMap(256, 256);
+    big.layer[2].assign(256 * 256, kRock);
+    std::fill_n(big.layer[3].begin(), 70, kHuntingSpotMarker);
+    const std::string bigText = formatMap(big);
+    const std::string tooMany = "\nError loading map00000.tmx: more than 64 hunting spots; the rest are left out.";
+    for (int load = 0; load < 2; load++) {
+        EXPECT_EQ(read(bigText), tooMany);
+        EXPECT_EQ(loaded(), (std::vector<int>{0, 1, 256, 256, 111, 222, -2, 64, 0})) << load;
+        EXPECT_EQ(gHuntingSpotColumn[63] * 10 + cell(3, 0, 69) + gMapMovementObstacle[kGridCells - 1], 631);
+    }
+    TestMap small = makeOpenMap(1, 1);
+    setCell(&small, 1, 0, 0, 25);
+    setCell(&small, 2, 0, 0, kRock);
+    setCell(&small, 3, 0, 0, kHuntingSpotMarker);
+    gHuntingSpots = 0;
+    read(formatMap(small));
+    EXPECT_EQ(loaded(), (std::vector<int>{0, 1, 13, 9, 111, 222, -1, 1, 0}));
+    EXPECT_EQ(gMapMovementObstacle[0], 1);
+    for (int row = 0; row < 10; row++) {
+        for (int column = row == 0 ? 1 : 0; column < 14; column++) {
+            const int at = row * kGridSide + column;
+            const int beyond = row == 9 || column == 13; // ground, rock, and blocked both ways
+            EXPECT_EQ(cell(0, row, column) + cell(1, row, column) + cell(2, row, column) + cell(3, row, column) +
+                          gMapMovementObstacle[at] + gMapProjectileObstacle[at],
+                      beyond * (1 + kRock + 2))
+                << row << "," << column;
+        }
+    }
+}
+
+// The worked example loads its layers, markers, food and obstacles. Faults inside a block, or in the
+// music number, are reported and the map still loads; a value that is not a number (however it
+// starts) or names no tile reads as empty and the values after it keep their places; a layer that
+// ends early leaves the rest of its cells empty and the next layers intact. Files that lack a part
+// of the format, or that the loader cannot read, change nothing; the message names the cause and
+// the Tiled setting that mends it.
+TEST_F(MapLoad, ReadsTheWorkedExampleReadsOnPastFaultsAndRefusesFilesOutsideTheFormat) {
+    const std::string good = formatMap(sampleMap());
+    const size_t second = good.find("<data encoding=\"csv\">\n", good.find("<data") + 1) + 21;
+    const size_t fourth = good.rfind("<data encoding=\"csv\">\n") + 22;
+    const size_t secondEnd = good.find("</data>", second);
+    size_t fiveRowsShort = secondEnd; // the start of the fifth row from the block's end
+    for (int row = 0; row < 5; row++) {
+        fiveRowsShort = good.rfind('\n', fiveRowsShort - 2) + 1;
+    }
+    const auto spliced = [&](size_t from, size_t length, const std::string& with) {
+        return good.substr(0, from) + with + good.substr(from + length);
+    };
+    const auto editor = [](const char* name) {
+        return fileText(std::string(VELMOOR_SOURCE_DIR) + "/fuzz/corpus/map_fuzz/" + name);
+    };
+    TestMap badIds = sampleMap();
+    for (const auto& [layer, column, id] : {std::tuple{2, 5, 4097}, {2, 6, -1}, {2, 7, 4096}, {0, 8, 70000}}) {
+        setCell(&badIds, layer, 0, column, id);
+    }
+    const std::string at = "\nError loading map00000.tmx at layer ", error = "\nError loading map00000.tmx: ";
+    const std::string badMusic = error + "the Music property is not a number from 0 to 99.";
+    const std::string noTile = " is outside 0 to 4096; such cells are left empty.";
+    const std::string fewLayers = "; four are needed (Ground, Grass, Objects, Markers).";
+    const std::string notCsv = "; set the map's Tile Layer Format to CSV (Map > Map Properties) and save again.";
+    const std::string outside = " is outside 1 x 1 to 256 x 256.";
+    const std::pair<std::string, std::string> cases[] = {
+        {good, ""},
+        {spliced(second, 1, " "), at + "2."},
+        {spliced(fourth, 1, "?"), at + "4: a value is not a number."},
+        {spliced(good.find('\n', fourth) + 1, 3, "2x1,1.5"), at + "4: a value is not a number."},
+        {spliced(fiveRowsShort, secondEnd - fiveRowsShort, ""),
+         at + "2: the layer ends at (0, 4), short of the map's 13 x 9 cells; the rest is left empty."},
+        {replaced(good, "value=\"1\"", "value=\"100\""), badMusic},
+        {replaced(good, "value=\"1\"", "value=\"-1\""), badMusic},
+        {replaced(good, "value=\"1\"", "value=\"one\""), badMusic},
+        // A flipped tile as the editor writes it, in place of the food at (0, 1).
+        {replaced(formatMap(badIds), "21,39", "21,2147483687"),
+         at + "1: tile id 70000" + noTile + at +
+             "2: tile id 2147483687 is tile 39 flipped or rotated, which the game cannot draw; such cells are left "
+             "empty." +
+             at + "3: tile id 4097" + noTile},
+        // Refused: the map element's own width and height count, not tilewidth and tileheight.
+        {replaced(good, "width=\"13\" ", ""), error + "no map width."},
+        {replaced(good, "width=\"13\"", "width=\"x\""), error + "no map width."},
+        {replaced(good, "height=\"9\" ", ""), error + "no map height."},
+        {replaced(good, "width=\"13\"", "width=\"0\""), error + "map size 0 x 9" + outside},
+        {replaced(good, "height=\"9\"", "height=\"0\""), error + "map size 13 x 0" + outside},
+        {replaced(good, "width=\"13\"", "width=\"257\""), error + "map size 257 x 9" + outside},
+        {replaced(good, "height=\"9\"", "height=\"257\""), error + "map size 13 x 257" + outside},
+        {replaced(good, "height=\"9\"", "height=\"99999999999999999999\""),
+         error + "map size 13 x 1099511627776" + outside},
+        {replaced(good, "name=\"Music\" type=\"int\"", "name=\"Music\""), error + "no Music property."},
+        {good.substr(0, good.find(" <layer", good.find("</data>"))),
+         error + "the map has 1 CSV tile layer" + fewLayers},
+        {good.substr(0, good.find(" <layer", good.find("</data>", good.find("</data>") + 1))),
+         error + "the map has 2 CSV tile layers" + fewLayers},
+        // The editor's own output in other Tile Layer Formats, and an infinite map.
+        {replaced(good, "<data encoding=\"csv\">",
+                  "<data encoding=\"base64\" compression=\"zlib\"" + std::string(200, ' ') + ">"),
+         error + "layer 1 is not in CSV but Base64 (zlib compressed)" + notCsv}, // however long the tag
+        {editor("tiled_base64.tmx"), error + "layer 1 is not in CSV but Base64 (uncompressed)" + notCsv},
+        {editor("tiled_zlib.tmx"), error + "layer 1 is not in CSV but Base64 (zlib compressed)" + notCsv},
+        {editor("tiled_infinite.tmx"), error + "the map is infinite (its layers are in chunks); make it fixed-size "
+                                               "(Map > Map Properties > Infinite off) and save again."},
+    };
+    for (const auto& [text, message] : cases) {
+        SetUp();
+        read(formatMap(makeOpenMap(14, 10)));
+        const std::vector<uint16_t> map(gMap, gMap + kMapLayers * kGridCells);
+        const std::vector<uint8_t> moves(gMapMovementObstacle, gMapMovementObstacle + kGridCells);
+        EXPECT_EQ(read(text), message);
+        if (result != 0) {
+            EXPECT_EQ(loaded(), (std::vector<int>{2, -1, 14, 10, 111, 222, -2, 0, -1})) << message;
+            EXPECT_TRUE(std::equal(map.begin(), map.end(), gMap)) << message;
+            EXPECT_TRUE(std::equal(moves.begin(), moves.end(), gMapMovementObstacle)) << message;
+            continue;
+        }
+        std::vector<int> expected = kSampleLoaded;
+        expected[1] = message == badMusic ? -1 : 1;
+        expected[6] = message.find("flipped") != std::string::npos ? -1 : 0;
+        EXPECT_EQ(loaded(), expected) << message; // 21 and 39 are food, 20 and 40 not; spots in reading order
+        EXPECT_EQ(gHuntingSpotRow[1] * 100 + gHuntingSpotColumn[1], 200) << message;
+        EXPECT_EQ(cell(3, 2, 5) + cell(3, 2, 0) + cell(3, 1, 9), 0) << message;
+        EXPECT_EQ(cell(3, 8, 12) * 100 + cell(2, 4, 4), kHeavyMarker * 100 + kRock) << message; // other markers stay
+        // {row, column, blocks movement, blocks sight}; the start marker's own property counts for (2, 5).
+        const int cells[][4] = {{4, 4, 1, 1}, {4, 5, 1, 0}, {4, 6, 0, 1}, {4, 7, 0, 0}, {2, 5, 1, 0}, {8, 12, 1, 0}};
+        for (const auto& [row, column, move, shot] : cells) {
+            const int at = row * kGridSide + column;
+            EXPECT_EQ(gMapMovementObstacle[at] * 10 + gMapProjectileObstacle[at], move * 10 + shot)
+                << message << " at " << row << "," << column;
+        }
+    }
+    gPlayerX = 111;
+    read(good, 0);
+    EXPECT_EQ(gPlayerX, 111); // placeDeer 0 leaves the deer where it was
+    // The flipped tile's case: ids without a table entry were left empty, the last id with one kept.
+    read(cases[8].first);
+    EXPECT_EQ(cell(2, 0, 5) + cell(2, 0, 6) + cell(0, 0, 8) + cell(1, 0, 1), 0);
+    EXPECT_EQ(cell(2, 0, 7), 4096);
+}
+
+TEST_F(MapLoad, LoadMapOpensTheNumberedFileOrTheGivenPathAndStartsItsMusic) {
+    startHeadlessSDL();
+    enterTempCommon(nullptr, 0);
+    TestMap map = sampleMap();
+    map.music = 7;
+    writeCommonFile("map00003.tmx", formatMap(map));
+    writeCommonFile("map00004.tmx", "<map width=\"13\">");
+    gMapNumber = 3;
+    EXPECT_EQ(loadMap(1), 0);
+    EXPECT_STREQ(gMusicFilePath, "../Common/mus07.mid");
+    EXPECT_EQ(gPlayerX, kSampleX);
+    snprintf(gMapPath, sizeof gMapPath, "%s", "../Common/map00004.tmx"); // named in place of map 3
+    EXPECT_EQ(printed([] {
+                  EXPECT_EQ(loadMap(1), 1);
+                  gMapPath[0] = '\0';
+                  gMapNumber = 5;
+                  EXPECT_EQ(loadMap(1), 1);
+              }),
+              "\nError loading map00004.tmx: no map height.\nError opening file ../Common/map00005.tmx");
+    EXPECT_STREQ(gMusicFilePath, "../Common/mus07.mid");
+    EXPECT_EQ(gMapColumns, 13);
+}
+
+// {table (1 movement, 2 projectiles, 3 overlay), tile id, value written, value read}: only the low
+// byte of a value counts (256 reads 0, 513 reads 1, -1 reads 255), then projectiles wrap at 64 and
+// overlay classes at 112; tile 192 is the grid's last value, tile 1 the legend's first.
+// clang-format off
+constexpr int kSampleValues[][4] = {
+    {1, 1, 0, 0}, {1, 2, 1, 1}, {1, 192, 1, 1}, {1, 4, 256, 0}, {1, 5, 513, 1}, {1, 6, -1, 255},
+    {2, 64, 0, 0}, {2, 65, 1, 1}, {2, 66, 64, 0}, {2, 67, 65, 1},
+    {3, 1, 1, 1}, {3, 2, 2, 2}, {3, 3, 2, 2}, {3, 4, 112, 0}, {3, 5, 113, 1}, {3, 6, 116, 4}, {3, 7, 255, 31},
+    {3, 8, 0, 0}, {3, 131, 4, 4}};
+// clang-format on
+
+// A properties file: the legend block (ids 1 to 192), then movement, projectiles and overlay, with
+// sep after each comma and eol for each line break.
+std::string sampleProperties(const std::string& sep = "", const std::string& eol = "\n") {
+    TestMap blocks = makeOpenMap(kTilePropertyColumns, kTilePropertyRows);
+    for (int id = 1; id <= kTilePropertyColumns * kTilePropertyRows; id++) {
+        blocks.layer[0][id - 1] = id;
+    }
+    for (const auto& [table, id, written, read] : kSampleValues) {
+        blocks.layer[table][id - 1] = written;
+    }
+    const std::string plain = formatMap(blocks);
+    std::string text;
+    for (size_t i = 0; i < plain.size(); i++) { // sep only within a row
+        text += plain[i] == ',' && plain[i + 1] != '\n' ? "," + sep : plain[i] == '\n' ? eol : plain.substr(i, 1);
+    }
+    return text;
+}
+
+std::string readProperties(const std::string& text) {
+    return printedReading(text, [](FILE* file) { readTileProperties(file); });
+}
+
+TEST(TileProperties, ReadsTheThreeBlocksSkipsTheLegendAndReadsAnyWhiteSpaceTheSame) {
+    const uint8_t* tables[] = {nullptr, gTileTypeMovement, gTileTypeProjectiles, gTileTypeOverlay};
+    for (const auto& [sep, eol] :
+         {std::pair<std::string, std::string>{"", "\n"}, {" ", "\n"}, {"\t ", "\n"}, {"", "\r\n"}, {" ", "\r\n"}}) {
+        const std::string what = "after comma '" + sep + (eol == "\n" ? "', LF" : "', CRLF");
+        clearWorld();
+        gTileTypeMovement[0] = gTileTypeProjectiles[0] = gTileTypeOverlay[0] = 9;
+        gTileTypeMovement[193] = 7;
+        EXPECT_EQ(readProperties(sampleProperties(sep, eol)), "") << what;
+        for (const auto& [table, id, written, read] : kSampleValues) {
+            EXPECT_EQ(tables[table][id], read) << what << ": table " << table << ", tile " << id;
+        }
+        // The empty cell never blocks and is never drawn; ids past the grid are never written.
+        EXPECT_EQ(gTileTypeMovement[0] + gTileTypeProjectiles[0] + gTileTypeOverlay[0], 0) << what;
+        EXPECT_EQ(gTileTypeMovement[193], 7) << what;
+    }
+}
+
+// A value that cannot be read is reported once per block and read as zero, the rest in place; a
+// missing block gives the row message for each of its rows.
+TEST(TileProperties, BrokenValuesAndMissingBlocksAreReportedAndTheRestIsRead) {
+    const std::string full = sampleProperties();
+    const size_t overlay = full.rfind("<data encoding=\"csv\">\n") + 22;             // tile 1's class
+    const size_t comma = full.find(',', full.find("<data", full.find("<data") + 1)); // movement's first
+    const std::string at = "\nError loading properties.tmx at layer ";
+    const std::string rows[] = {"", at + "2." + at + "2." + at + "2.", at + "3." + at + "3." + at + "3.",
+                                at + "4." + at + "4." + at + "4."};
+    const struct {
+        std::string text, message;
+        int overlays, movement; // classes of tiles 1 and 2 added up; movement of tile 2
+    } cases[] = {
+        {full.substr(0, overlay) + "x,y" + full.substr(overlay + 3), at + "4: a value is not a number.", 0, 1},
+        {full.substr(0, comma) + " " + full.substr(comma), at + "2: a value is not a number." + at + "2." + at + "2.",
+         3, 0},
+        {full.substr(0, full.find("</data>", full.find("</data>") + 1)), rows[2] + rows[3], 0, 1},
+        {"", rows[1] + rows[2] + rows[3], 0, 0},
+    };
+    for (const auto& c : cases) {
+        gTileTypeOverlay[1] = gTileTypeOverlay[2] = 5;
+        EXPECT_EQ(readProperties(c.text), c.message);
+        EXPECT_EQ(gTileTypeOverlay[1] + gTileTypeOverlay[2], c.overlays) << c.message;
+        EXPECT_EQ(gTileTypeMovement[2], c.movement) << c.message;
+    }
+}
+
+// Checks the map with the properties as the map checker does, expecting it clean, and returns every
+// byte the game takes from the two files.
+std::string checkedWorld(const std::string& propertiesPath, const std::string& mapPath) {
+    clearWorld();
+    EXPECT_EQ(printed([&] { EXPECT_EQ(checkMap(mapPath.c_str(), propertiesPath.c_str()), kMapCheckClean); }), "");
+    gMapPath[0] = '\0';
+    const int numbers[] = {gMapRows, gMapColumns, gFoodLeftToEat, gPlayerX, gPlayerY, gHuntingSpots};
+    const std::pair<const void*, size_t> parts[] = {{gMap, sizeof gMap},
+                                                    {gMapMovementObstacle, sizeof gMapMovementObstacle},
+                                                    {gMapProjectileObstacle, sizeof gMapProjectileObstacle},
+                                                    {gTileTypeMovement, sizeof gTileTypeMovement},
+                                                    {gTileTypeProjectiles, sizeof gTileTypeProjectiles},
+                                                    {gTileTypeOverlay, sizeof gTileTypeOverlay},
+                                                    {gHuntingSpotRow, gHuntingSpots * sizeof(int)},
+                                                    {gHuntingSpotColumn, gHuntingSpots * sizeof(int)},
+                                                    {numbers, sizeof numbers}};
+    std::string state;
+    for (const auto& [bytes, size] : parts) {
+        state.append(static_cast<const char*>(bytes), size);
+    }
+    return state;
+}
+
+// The shipped files are the editor's own output: a re-save in place is byte for byte the same, and
+// a re-save elsewhere (which rewrites the tile sheet's path) loads to exactly the same game.
+TEST(ShippedMap, IsCleanHoldsItsGrassSpotsAndStartAndAnEditorResaveLoadsTheSame) {
+    const char* files[] = {"properties.tmx", "map00000.tmx", "mus01.mid"};
+    enterTempCommon(files, 3);
+    const std::string original = checkedWorld("../Common/properties.tmx", "../Common/map00000.tmx");
+    EXPECT_EQ(gMapColumns * 100 + gMapRows, 4030);
+    EXPECT_EQ(gFoodLeftToEat, 13 - 2); // tufts; the game is won when all but two are eaten
+    EXPECT_EQ(gPlayerX * 100000 + gPlayerY, (5 * 640 + 340) * 100000 + 15 * 640 + 310);
+    EXPECT_EQ(gHuntingSpots, 8);
+    // {first id, last id, blocks movement, blocks sight, overlay class}; the tiles between are never drawn.
+    // clang-format off
+    const int ranges[][5] = {{1, 8, 0, 0, 1}, {9, 17, 1, 0, 1}, {18, 19, 1, 1, 2}, {21, 39, 0, 0, 1}, {40, 43, 0, 1, 3},
+                             {44, 47, 0, 0, 1}, {48, 49, 1, 1, 2}, {56, 62, 0, 0, 3}};
+    // clang-format on
+    for (int id = 1; id <= kTilePropertyRows * kTilePropertyColumns; id++) {
+        int expected[3] = {0, 0, 0};
+        for (const auto& [first, last, movement, sight, overlay] : ranges) {
+            if (id >= first && id <= last) {
+                expected[0] = movement, expected[1] = sight, expected[2] = overlay;
+            }
+        }
+        const int got[3] = {gTileTypeMovement[id] != 0, gTileTypeProjectiles[id] != 0, gTileTypeOverlay[id]};
+        EXPECT_TRUE(std::equal(got, got + 3, expected)) << "tile " << id << ": " << got[0] << got[1] << got[2];
+    }
+    // The game's own load reads the same file, and reports it once it is gone, changing nothing.
+    memset(gTileTypeOverlay, 9, sizeof gTileTypeOverlay);
+    EXPECT_EQ(printed([] { EXPECT_EQ(loadTileProperties(), 0); }), "");
+    EXPECT_EQ(gTileTypeOverlay[18] * 1000 + gTileTypeOverlay[193], 2009);
+    rename("../Common/properties.tmx", "../Common/away.tmx");
+    EXPECT_EQ(printed([] { EXPECT_EQ(loadTileProperties(), 1); }), "\nError opening file properties.tmx");
+    rename("../Common/away.tmx", "../Common/properties.tmx");
+    EXPECT_EQ(gTileTypeOverlay[18], 2);
+    if (std::system("command -v tiled > /dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "the Tiled editor is not installed";
+    }
+    namespace fs = std::filesystem;
+    const fs::path common = fs::absolute("../Common");
+    const fs::path elsewhere = fs::absolute("resaved");
+    fs::create_directories(elsewhere);
+    fs::copy_file(fs::path(VELMOOR_SOURCE_DIR) / "Common" / "Tiles.png", common / "Tiles.png");
+    for (const std::string name : {"properties", "map00000"}) {
+        const fs::path source = common / (name + ".tmx");
+        for (const fs::path& target : {elsewhere / (name + ".tmx"), common / (name + ".again.tmx")}) {
+            ASSERT_EQ(std::system(("QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$(mktemp -d) tiled --export-map tmx " +
+                                   source.string() + " " + target.string() + " > /dev/null 2>&1")
+                                      .c_str()),
+                      0);
+        }
+        EXPECT_EQ(fileText(common / (name + ".again.tmx")), fileText(source)) << name;
+    }
+    EXPECT_TRUE(checkedWorld((elsewhere / "properties.tmx").string(), (elsewhere / "map00000.tmx").string()) ==
+                original);
+}
+
+} // namespace
