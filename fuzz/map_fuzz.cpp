@@ -8,18 +8,17 @@
 #include "world/map.h"
 #include "world/tileprops.h"
 
-// Every run starts from an all-empty map, and each run empties again only the window it loaded, so
-// a run costs what its map's size costs rather than four whole grids. The checks are left out of
-// the coverage feedback: only the loader's branches should steer the fuzzer.
+// Every run starts from an all-empty map and empties again only the window it loaded, so a run
+// costs what its map's size costs rather than four whole grids.
 static const uint16_t Empty[kGridCells] = {}; // a grid of empty cells to compare with; never changes
 
-// True when the map holds only tile ids with table entries, no markers, inside the window of rows x
-// columns, and nothing but empty cells outside it.
-__attribute__((no_sanitize("coverage"))) static bool windowOnlyAndValid(int rows, int columns) {
+// True when the map holds only tile ids with table entries and no markers inside the window of rows
+// x columns, and only empty cells outside it; empties the window for the next run. Kept out of the
+// coverage feedback so the loader alone steers the fuzzer.
+__attribute__((no_sanitize("coverage"))) static bool checkAndEmptyWindow(int rows, int columns) {
     for (int layer = 0; layer < kMapLayers; layer++) {
-        const uint16_t* grid = gMap + layer * kGridCells;
-        for (int row = 0; row < rows; row++) {
-            const uint16_t* cells = grid + row * kGridSide;
+        uint16_t* grid = gMap + layer * kGridCells;
+        for (uint16_t* cells = grid; cells < grid + rows * kGridSide; cells += kGridSide) {
             if (memcmp(cells + columns, Empty, (kGridSide - columns) * sizeof *cells) != 0) {
                 return false;
             }
@@ -30,6 +29,7 @@ __attribute__((no_sanitize("coverage"))) static bool windowOnlyAndValid(int rows
                     return false;
                 }
             }
+            memset(cells, 0, columns * sizeof *cells);
         }
         if (memcmp(grid + rows * kGridSide, Empty, (kGridSide - rows) * kGridSide * sizeof *grid) != 0) {
             return false;
@@ -44,8 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     gTileWidthToRender = gTileHeightToRender = 64;
-    gHuntingSpots = 0;
-    gMapRows = gMapColumns = 0;
+    gHuntingSpots = gMapRows = gMapColumns = 0;
     int music = -7;
     const int result = readMap(file, 1, &music);
     fclose(file);
@@ -54,13 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A refused file leaves the map as it was: empty, with no size.
     const bool refused = result == 2 && music == -1 && gMapRows == 0 && gMapColumns == 0;
     if ((result == 0 ? !sized : !refused) || music < -1 || music > 99 || gHuntingSpots > kMaxHuntingSpots ||
-        !windowOnlyAndValid(gMapRows, gMapColumns)) {
+        !checkAndEmptyWindow(gMapRows, gMapColumns)) {
         __builtin_trap();
-    }
-    for (int layer = 0; layer < kMapLayers; layer++) {
-        for (int row = 0; row < gMapRows; row++) {
-            memset(gMap + layer * kGridCells + row * kGridSide, 0, gMapColumns * sizeof *gMap);
-        }
     }
     return 0;
 }
