@@ -10,7 +10,7 @@ endif()
 
 if(LOUDNESS_DEPS_FOUND)
   add_library(velmoor_loudness STATIC tools/loudness/loudness.cpp tools/loudness/soundscape.cpp)
-  target_include_directories(velmoor_loudness PUBLIC tools)
+  target_include_directories(velmoor_loudness PUBLIC tools src)
   target_compile_options(velmoor_loudness PRIVATE ${VELMOOR_WARNINGS})
   target_link_libraries(velmoor_loudness PUBLIC PkgConfig::LOUDNESS_DEPS)
 

@@ -8,8 +8,7 @@
 #include "render/media.h"
 #include "settings/settings.h"
 
-// Volume of each sound slot, 0 to 128: the eating sound is played at full volume.
-static const int kSoundVolume[kSoundSlots] = {25, 50, 50, 50, 128, 50, 50};
+static_assert(sizeof kSoundVolume / sizeof kSoundVolume[0] == kSoundSlots, "one volume per sound slot");
 
 void fixRenderSizes() {
     gCharacterWidthToRender = gCharacterWidthInFile;

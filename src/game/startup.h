@@ -2,6 +2,9 @@
 #pragma once
 
 constexpr int kMusicVolume = 8; // of 128
+// The volume of each sound slot (snd00.wav to snd06.wav), of 128: the munching at full volume.
+// The media generator and the loudness meter level and measure the sounds at these volumes.
+constexpr int kSoundVolume[] = {25, 50, 50, 50, 128, 50, 50};
 
 // Fixes the on-screen sizes: glyphs 1:1, tiles and sprites at twice their size in the images.
 void fixRenderSizes();

@@ -16,10 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "game/startup.h"
 #include "loudness/loudness.h"
 #include "render/media.h"
-#include "support/test_env.h"
 
 namespace {
 
@@ -183,19 +181,6 @@ class Loudness : public ::testing::Test {
     void SetUp() override { ASSERT_TRUE(e.read); }
     const Effects& e = effects();
 };
-
-TEST(MixerVolumes, AreTheOnesTheSoundsAreMeasuredAt) {
-    startHeadlessSDL();
-    static Uint8 Silence[4] = {}; // the chunks' samples; only their volumes are looked at
-    for (int slot = 0; slot < kSoundSlots; ++slot) {
-        gSnd[slot] = Mix_QuickLoad_RAW(Silence, sizeof Silence);
-    }
-    setVolumes();
-    for (int slot = 0; slot < kEffectCount; ++slot) {
-        EXPECT_EQ(Mix_VolumeChunk(gSnd[slot], -1), kEffectVolume[slot]) << kEffectName[slot];
-    }
-    EXPECT_EQ(Mix_VolumeMusic(-1), kHeardMusicVolume);
-}
 
 TEST_F(Loudness, EveryEffectStartsAndEndsInSilenceAndClipsNeitherInItsFileNorAsHeard) {
     constexpr float kSilentEnd = 64.0f / 32768; // no click where the sound starts, ends or loops

@@ -46,7 +46,7 @@ int hearEffect(const std::string& commonDir, int slot, Audio* audio) {
     if (slot < 0 || slot >= kEffectCount || readSound(commonDir + "/" + name, &sound) != 0) {
         return 1;
     }
-    const float gain = static_cast<float>(kEffectVolume[slot]) / kMaxVolume;
+    const float gain = static_cast<float>(kSoundVolume[slot]) / kMaxVolume;
     audio->clear();
     if (slot == kFootstepSlot) {
         mixAudio(audio, sound, 0, 2 * gain);
@@ -61,7 +61,7 @@ int renderMusic(const std::vector<std::string>& paths, std::vector<Audio>* piece
     fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
     fluid_settings_t* settings = new_fluid_settings();
     fluid_settings_setnum(settings, "synth.sample-rate", kHeardRate);
-    fluid_settings_setnum(settings, "synth.gain", kFullMusicGain * kHeardMusicVolume / kMaxVolume);
+    fluid_settings_setnum(settings, "synth.gain", kFullMusicGain * kMusicVolume / kMaxVolume);
     fluid_synth_t* synth = new_fluid_synth(settings);
     int failures = 0;
     if (synth == nullptr || fluid_synth_sfload(synth, kSoundFontPath, 1) == FLUID_FAILED) {

@@ -5,20 +5,20 @@
 #include <string>
 #include <vector>
 
-constexpr int kHeardRate = 44100;    // frames a second, as the game opens the audio device
-constexpr int kHeardChannels = 2;    // the mixer plays every sound in stereo
-constexpr int kMixerChunk = 2048;    // frames the mixer fills at a time: sounds started in one chunk start together
-constexpr int kMaxVolume = 128;      // the mixer's full volume
-constexpr int kEffectCount = 7;      // snd00.wav .. snd06.wav
-constexpr int kPieceCount = 4;       // mus00.mid .. mus03.mid
-constexpr int kHeardMusicVolume = 8; // of 128, as the game sets it
+#include "game/startup.h"
+
+constexpr int kHeardRate = 44100; // frames a second, as the game opens the audio device
+constexpr int kHeardChannels = 2; // the mixer plays every sound in stereo
+constexpr int kMixerChunk = 2048; // frames the mixer fills at a time: sounds started in one chunk start together
+constexpr int kMaxVolume = 128;   // the mixer's full volume
+constexpr int kEffectCount = 7;   // snd00.wav .. snd06.wav
+constexpr int kPieceCount = 4;    // mus00.mid .. mus03.mid
 constexpr int kFootstepSlot = 1;
 constexpr int kDangerSlot = 2;
 constexpr int kSniffSlot = 3;
 constexpr int kEatingSlot = 4;
 constexpr int kSafeSlot = 5;
 constexpr int kGunshotSlot = 6;
-constexpr int kEffectVolume[kEffectCount] = {25, 50, 50, 50, 128, 50, 50}; // of 128, as the game sets them
 constexpr const char* kEffectName[kEffectCount] = {"menu", "footstep", "danger", "sniff", "eating", "safe", "gunshot"};
 constexpr const char* kPieceName[kPieceCount] = {"title", "map", "victory", "death"};
 constexpr const char* kSoundFontPath = "/usr/share/sounds/sf3/default-GM.sf3"; // the mixer's default soundfont

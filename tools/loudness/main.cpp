@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
         }
         loudness[slot] = loudestLoudness(effects[slot], kEffectWindowMs);
         std::printf("snd%02d %-9s %4d %7.1f %9.1f %8.2f %6.0f%% %12.0f%% %13.0f dB\n", slot, kEffectName[slot],
-                    kEffectVolume[slot], loudness[slot], peakDb(effects[slot]), lengthSeconds(effects[slot]),
+                    kSoundVolume[slot], loudness[slot], peakDb(effects[slot]), lengthSeconds(effects[slot]),
                     100 * energyShare(effects[slot], 1000, kHeardRate), 100 * energyShare(effects[slot], 200, 5000),
                     tailUnderPeakDb(effects[slot], 0.05));
     }

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "game/startup.h"
+
 constexpr double kRate = 44100.0;
 constexpr double kPi = 3.14159265358979323846;
 
@@ -350,20 +352,17 @@ static Samples gunshot() {
 }
 
 int makeSounds(const std::string& outDir) {
-    // The game's volumes: the menu blip 25, the munching 128, the rest 50. The levels as heard
-    // put every effect within 5 dB of K-weighted loudness, the gunshot on top (about -18.5 LUFS
-    // on its loudest 100 ms) and the danger sting next; the footstep, heard often, and the
-    // looping sniff sit lowest with the menu blip (about -23 LUFS).
-    constexpr int kMenuVolume = 25;
-    constexpr int kEffectVolume = 50;
-    constexpr int kEatingVolume = 128;
+    // Each at the game's own volume (kSoundVolume). The levels as heard put every effect within
+    // 5 dB of K-weighted loudness, the gunshot on top (about -18.5 LUFS on its loudest 100 ms) and
+    // the danger sting next; the footstep, heard often, and the looping sniff sit lowest with the
+    // menu blip (about -23 LUFS).
     int failures = 0;
-    failures += finishSound(outDir + "snd00.wav", menuBlip(), kMenuVolume, -24, false);
-    failures += finishSound(outDir + "snd01.wav", footstep(), kEffectVolume, -25.7, true);
-    failures += finishSound(outDir + "snd02.wav", dangerSting(), kEffectVolume, -21.1, false);
-    failures += finishSound(outDir + "snd03.wav", sniffLoop(), kEffectVolume, -27.5, false);
-    failures += finishSound(outDir + "snd04.wav", munching(), kEatingVolume, -24.7, false);
-    failures += finishSound(outDir + "snd05.wav", safeChime(), kEffectVolume, -25.4, false);
-    failures += finishSound(outDir + "snd06.wav", gunshot(), kEffectVolume, -19.8, false);
+    failures += finishSound(outDir + "snd00.wav", menuBlip(), kSoundVolume[0], -24, false);
+    failures += finishSound(outDir + "snd01.wav", footstep(), kSoundVolume[1], -25.7, true);
+    failures += finishSound(outDir + "snd02.wav", dangerSting(), kSoundVolume[2], -21.1, false);
+    failures += finishSound(outDir + "snd03.wav", sniffLoop(), kSoundVolume[3], -27.5, false);
+    failures += finishSound(outDir + "snd04.wav", munching(), kSoundVolume[4], -24.7, false);
+    failures += finishSound(outDir + "snd05.wav", safeChime(), kSoundVolume[5], -25.4, false);
+    failures += finishSound(outDir + "snd06.wav", gunshot(), kSoundVolume[6], -19.8, false);
     return failures;
 }
