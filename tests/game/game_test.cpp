@@ -59,25 +59,6 @@ static int countPlaying(int slot) {
     return count;
 }
 
-// Replaces a texture with a sheet of square cells, each one opaque colour: red tells its column,
-// green its row, blue the sheet; sheetCellAt reads them back from a screen pixel.
-static void installCodedSheet(int slot, int cell, int columns, int rows, Uint8 blue) {
-    SDL_Surface* sheet = SDL_CreateRGBSurfaceWithFormat(0, cell * columns, cell * rows, 32, SDL_PIXELFORMAT_ARGB8888);
-    for (int i = 0; i < columns * rows; i++) {
-        SDL_Rect rect{cell * (i % columns), cell * (i / columns), cell, cell};
-        SDL_FillRect(sheet, &rect,
-                     SDL_MapRGB(sheet->format, Uint8(3 * (i % columns) + 5), Uint8(30 * (i / columns) + 10), blue));
-    }
-    SDL_DestroyTexture(gTexture[slot]);
-    gTexture[slot] = SDL_CreateTextureFromSurface(gRenderer, sheet);
-    SDL_FreeSurface(sheet);
-}
-using SheetCell = std::tuple<int, int, int>; // blue, column, row
-static SheetCell sheetCellAt(int x, int y) {
-    const SDL_Color c = readPixel(x, y);
-    return SheetCell(c.b, (c.r - 5) / 3, (c.g - 10) / 30);
-}
-
 class DeerTest : public PlayTest {
   protected:
     void SetUp() override {
@@ -194,8 +175,8 @@ TEST_F(DeerTest, SmellingBeatsEatingCyclesTheNoseAndSniffsUntilTheDeerMoves) {
 }
 
 TEST_F(DeerTest, TheIndicatorPointsAtANearHunterAndShowsTheBlueCircleOtherwise) {
-    installCodedSheet(kTextureIcon, 16, 10, 2, 150);
-    installCodedSheet(kTextureHunter, 32, 10, 8, 50);
+    installCodedSheet(kTextureIcon, 10, 2, 16, 16, 150);
+    installCodedSheet(kTextureHunter, 10, 8, 32, 32, 50);
     std::tie(gPlayerX, gPlayerY, state.deer.smellTime, state.hunter.hunterAnimationCounter,
              state.hunter.hunterOrientation) =
         std::tuple(6400, 3840, kSmellIndicatorFrame, 12, 2); // revealed, the hunter is cell (2, 6) of his sheet
@@ -220,12 +201,12 @@ TEST_F(DeerTest, TheIndicatorPointsAtANearHunterAndShowsTheBlueCircleOtherwise) 
         renderSmellIndicator(&state.deer, &state.hunter); // the result sound plays once
         const bool circle = c.column < 0;
         const int far = circle ? 63 : 31; // the circle is the sheet's 32 x 32 corner drawn 64 x 64
-        EXPECT_EQ(std::tuple(sheetCellAt(c.x, c.y), sheetCellAt(c.x + far, c.y + far), countPlaying(kSoundSafe),
-                             countPlaying(kSoundDanger)),
-                  std::tuple(SheetCell(150, circle ? 0 : c.column, c.row),
-                             SheetCell(150, circle ? 1 : c.column, circle ? 1 : c.row), circle ? 1 : 0, circle ? 0 : 1))
+        EXPECT_EQ(std::tuple(codedCellAt(c.x, c.y, 150), codedCellAt(c.x + far, c.y + far, 150),
+                             countPlaying(kSoundSafe), countPlaying(kSoundDanger)),
+                  std::tuple(circle ? 0 : c.column * 100 + c.row, circle ? 101 : c.column * 100 + c.row, circle ? 1 : 0,
+                             circle ? 0 : 1))
             << "hunter at " << c.dx << ", " << c.dy << " facing " << c.facing;
-        EXPECT_TRUE(circle || abs(c.dx) + abs(c.dy) > 400 || sheetCellAt(400 + c.dx, 300 + c.dy) == SheetCell(50, 2, 6))
+        EXPECT_TRUE(circle || abs(c.dx) + abs(c.dy) > 400 || codedCellAt(400 + c.dx, 300 + c.dy, 50) == 206)
             << "the hunter, on screen when 400 pixels near, is not revealed";
     }
 }
@@ -264,9 +245,9 @@ TEST_F(PlayTest, AKeyDrivesTheFirstOfItsActionsInTheOrderRightLeftDownUpRunEatSm
 TEST_F(PlayTest, TheDeerStandsBetweenTheObjectsAboveItsRowAndThoseOfItsRowAndBelow) {
     startOn(makeMap(20, 12, {{2, 4, 5, kTestRock}, {2, 5, 5, kTestRock}, {2, 4, 6, kTestBush}, {1, 5, 6, 44}}));
     gTileTypeOverlay[44] = 4;
-    installCodedSheet(kTextureTiles, 32, 64, 3, 200);
-    installCodedSheet(kTextureDeer, 32, 9, 4, 100);
-    installCodedSheet(kTextureSnow, 64, 9, 2, 250);
+    installCodedSheet(kTextureTiles, 64, 3, 32, 32, 200);
+    installCodedSheet(kTextureDeer, 9, 4, 32, 32, 100);
+    installCodedSheet(kTextureSnow, 9, 2, 64, 64, 250);
     SDL_SetTextureAlphaMod(gTexture[kTextureSnow], 0);    // no snow in the first frame
     std::tie(gPlayerX, gPlayerY) = std::pair(3840, 3100); // sprite x 352..415, y 278..341
     centerScreenOnXY(384, 310); // the deer's feet in row 5; the screen shows the map from y 10 on
@@ -275,18 +256,18 @@ TEST_F(PlayTest, TheDeerStandsBetweenTheObjectsAboveItsRowAndThoseOfItsRowAndBel
     ASSERT_EQ(playFrame(&state), kFrameGoesOn);
     EXPECT_EQ(std::pair(gTextX, gTextY), std::pair(185, 175)) << "the introduction does not end as with \"arrow keys\"";
     // clang-format off
-    const struct { int x, y; SheetCell seen; const char* what; } pixels[] = {
-        {330, 260, {200, 17, 0}, "a rock above the deer's row"}, {360, 290, {100, 0, 0}, "the deer over it"},
-        {360, 320, {200, 17, 0}, "a rock of its row over it"}, {400, 290, {200, 39, 0}, "a bush over it"},
-        {400, 320, {200, 43, 0}, "a class-4 tile over it"}, {300, 410, {200, 0, 0}, "the ground"},
-        {200, 390, {0, -1, 0}, "a black track on the ground"}};
+    const struct { int x, y, blue, cell; const char* what; } pixels[] = {
+        {330, 260, 200, 1700, "a rock above the deer's row"}, {360, 290, 100, 0, "the deer over it"},
+        {360, 320, 200, 1700, "a rock of its row over it"}, {400, 290, 200, 3900, "a bush over it"},
+        {400, 320, 200, 4300, "a class-4 tile over it"}, {300, 410, 200, 0, "the ground"},
+        {200, 390, 0, 0, "a black track on the ground"}};
     // clang-format on
     for (const auto& p : pixels) {
-        EXPECT_EQ(sheetCellAt(p.x, p.y), p.seen) << p.what;
+        EXPECT_EQ(codedCellAt(p.x, p.y, Uint8(p.blue)), p.cell) << p.what;
     }
     SDL_SetTextureAlphaMod(gTexture[kTextureSnow], 255);
     ASSERT_EQ(playFrame(&state), kFrameGoesOn);
-    EXPECT_EQ(std::get<0>(sheetCellAt(360, 290)) * 10 + std::get<2>(sheetCellAt(360, 290)), 2501) << "no snow over all";
+    EXPECT_EQ(codedCellAt(360, 290, 250) % 100, 1) << "no snow over all";
 }
 
 static bool boxEndsAt(int y) { // a tutorial box's bottom edge: black at x 362, white above

@@ -16,29 +16,6 @@
 #include "world/map.h"
 #include "world/tileprops.h"
 
-// Puts in a slot a sheet of columns x rows cells coloured red 3 column + 1, green 8 row + 1, blue
-// 128, and clears the frame (black, the start-up's draw colour).
-static void installCodedSheet(int slot, int columns, int rows, int cellWidth, int cellHeight) {
-    startHeadlessSDL();
-    SDL_Surface* sheet =
-        SDL_CreateRGBSurfaceWithFormat(0, columns * cellWidth, rows * cellHeight, 32, SDL_PIXELFORMAT_ARGB8888);
-    for (int i = 0; i < columns * rows; i++) {
-        SDL_Rect cell{i % columns * cellWidth, i / columns * cellHeight, cellWidth, cellHeight};
-        SDL_FillRect(sheet, &cell,
-                     SDL_MapRGB(sheet->format, Uint8(3 * (i % columns) + 1), Uint8(8 * (i / columns) + 1), 128));
-    }
-    SDL_DestroyTexture(gTexture[slot]);
-    gTexture[slot] = SDL_CreateTextureFromSurface(gRenderer, sheet);
-    SDL_FreeSurface(sheet);
-    SDL_RenderClear(gRenderer);
-}
-
-// The coded cell seen at a screen point, as column * 100 + row, or -1 where nothing was drawn.
-static int cellSeenAt(int x, int y) {
-    const SDL_Color c = readPixel(x, y);
-    return c.b == 128 ? (c.r - 1) / 3 * 100 + (c.g - 1) / 8 : -1;
-}
-
 TEST(Font, EachCharacterDrawsItsCellOfTheStyleAndTextWrapsWholeWordsAtTheLimitWhileSeparatorsOnlyMoveTheCursor) {
     installCodedSheet(kTextureFont, kFontColumns, 5 * kFontRows, 10, 15); // style s, row r: sheet row 6 s + r
     // The sheet's rows; '~' marks a cell without a character.
@@ -51,10 +28,10 @@ TEST(Font, EachCharacterDrawsItsCellOfTheStyleAndTextWrapsWholeWordsAtTheLimitWh
                 cell = rows[r][c] == char(code) && code != '~' ? c * 100 + kFontRows * (code % 5) + r : cell;
         SDL_RenderClear(gRenderer);
         EXPECT_EQ(renderCharacter(20, 30, char(code), code % 5), code == '\n' ? 2 : (cell < 0 ? 1 : 0)) << code;
-        EXPECT_EQ(cellSeenAt(25, 37), cell) << "character " << code;
+        EXPECT_EQ(codedCellAt(25, 37), cell) << "character " << code;
         if (code >= '0' && code <= '9') {
             SDL_RenderClear(gRenderer);
-            EXPECT_TRUE(renderDigit(20, 30, code - '0', code % 5) == 0 && cellSeenAt(25, 37) == cell) << code;
+            EXPECT_TRUE(renderDigit(20, 30, code - '0', code % 5) == 0 && codedCellAt(25, 37) == cell) << code;
         }
     }
     EXPECT_TRUE(renderDigit(20, 30, -1, 0) == 1 && renderDigit(20, 30, 10, 0) == 1) << "digits beyond 0 to 9 are drawn";
@@ -80,7 +57,7 @@ static void putTile(int layer, int row, int column, int id, int overlay) {
     gMap[layer * kGridCells + row * kGridSide + column] = uint16_t(id);
     gTileTypeOverlay[id] = uint8_t(overlay);
 }
-static int tileAt(int row, int column) { return cellSeenAt(column * 64 - gScreenX + 30, row * 64 - gScreenY + 30); }
+static int tileAt(int row, int column) { return codedCellAt(column * 64 - gScreenX + 30, row * 64 - gScreenY + 30); }
 
 TEST(MapView, TheCameraCentresThePointHeldInsideTheMapAndItsWindowEndsOnTheCellsPartlyShown) {
     startHeadlessSDL(); // cells of 64 pixels
@@ -134,8 +111,8 @@ TEST(MapView, TilesAreDrawnByPassAroundTheDeersRowSpritesOnTheirPointsAndTheSnow
     gScreenX = gScreenY = 20;
     installCodedSheet(kTextureDeer, 9, 4, 32, 32);
     renderEntity(kTextureDeer, 3540, 1590, 2, 3); // 64 x 64 from the camera's (354 - 32, 159 - 32)
-    const int sprite[] = {cellSeenAt(302, 107), cellSeenAt(365, 170), cellSeenAt(301, 107),
-                          cellSeenAt(366, 107), cellSeenAt(302, 106), cellSeenAt(302, 171)};
+    const int sprite[] = {codedCellAt(302, 107), codedCellAt(365, 170), codedCellAt(301, 107),
+                          codedCellAt(366, 107), codedCellAt(302, 106), codedCellAt(302, 171)};
     EXPECT_EQ(std::vector<int>(sprite, sprite + 6), (std::vector<int>{203, 203, -1, -1, -1, -1}));
     // Sheet cells of 32 pixels: a 64-pixel snow cell shows two neighbouring phases. In the program's
     // first calls the counter runs 1, 2, ..., 128, 0, 1, ... and the phase is the counter / 8. Map
@@ -145,7 +122,8 @@ TEST(MapView, TilesAreDrawnByPassAroundTheDeersRowSpritesOnTheirPointsAndTheSnow
     for (int call = 1; call <= 140; call++) {
         renderSnow(1);
         const int phase = (call % 129) / 8;
-        EXPECT_TRUE(cellSeenAt(0, 0) == (phase % 16 + 1) * 100 + 2 && cellSeenAt(100, 50) == (phase + 2) % 16 * 100 + 2)
+        EXPECT_TRUE(codedCellAt(0, 0) == (phase % 16 + 1) * 100 + 2 &&
+                    codedCellAt(100, 50) == (phase + 2) % 16 * 100 + 2)
             << "call " << call << ": sheet row 1 begins with coded row 2";
     }
 }

@@ -76,3 +76,23 @@ void pushKey(SDL_EventType type, SDL_Keycode key, int repeat) {
     event.key.keysym.sym = key;
     SDL_PushEvent(&event);
 }
+
+void installCodedSheet(int slot, int columns, int rows, int cellWidth, int cellHeight, Uint8 blue) {
+    startHeadlessSDL();
+    SDL_Surface* sheet =
+        SDL_CreateRGBSurfaceWithFormat(0, columns * cellWidth, rows * cellHeight, 32, SDL_PIXELFORMAT_ARGB8888);
+    for (int i = 0; i < columns * rows; i++) {
+        SDL_Rect cell{i % columns * cellWidth, i / columns * cellHeight, cellWidth, cellHeight};
+        SDL_FillRect(sheet, &cell,
+                     SDL_MapRGB(sheet->format, Uint8(3 * (i % columns) + 1), Uint8(8 * (i / columns) + 1), blue));
+    }
+    SDL_DestroyTexture(gTexture[slot]);
+    gTexture[slot] = SDL_CreateTextureFromSurface(gRenderer, sheet);
+    SDL_FreeSurface(sheet);
+    SDL_RenderClear(gRenderer);
+}
+
+int codedCellAt(int x, int y, Uint8 blue) {
+    const SDL_Color c = readPixel(x, y);
+    return c.b == blue ? (c.r - 1) / 3 * 100 + (c.g - 1) / 8 : -1;
+}

@@ -23,3 +23,10 @@ SDL_Color readPixel(int x, int y);
 
 // Puts a key event into SDL's queue.
 void pushKey(SDL_EventType type, SDL_Keycode key, int repeat = 0);
+
+// Puts in a texture slot a sheet of columns x rows cells, each one opaque colour that codes it (red
+// 3 column + 1, green 8 row + 1, the given blue to tell sheets apart), and clears the frame.
+void installCodedSheet(int slot, int columns, int rows, int cellWidth, int cellHeight, Uint8 blue = 128);
+
+// The coded cell of the sheet with that blue seen at a screen point, as column * 100 + row, or -1.
+int codedCellAt(int x, int y, Uint8 blue = 128);
