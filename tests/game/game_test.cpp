@@ -253,11 +253,12 @@ TEST_F(PlayTest, TheDeerStandsBetweenTheObjectsAboveItsRowAndThoseOfItsRowAndBel
     centerScreenOnXY(384, 310); // the deer's feet in row 5; the screen shows the map from y 10 on
     gNextTrackIndex[0] = gOldestTrackIndex[0] = kTrackRing - 1; // the ring wraps round with this track:
     addTrack(0, 200, 373, 0, 0, 0);                             // a dot at map pixel (200, 400)
+    state.eatHeld = 1; // the head lowers: counter 42, the fifth cell of the deer's row
     ASSERT_EQ(playFrame(&state), kFrameGoesOn);
     EXPECT_EQ(std::pair(gTextX, gTextY), std::pair(185, 175)) << "the introduction does not end as with \"arrow keys\"";
     // clang-format off
     const struct { int x, y, blue, cell; const char* what; } pixels[] = {
-        {330, 260, 200, 1700, "a rock above the deer's row"}, {360, 290, 100, 0, "the deer over it"},
+        {330, 260, 200, 1700, "a rock above the deer's row"}, {360, 290, 100, 400, "the deer over it"},
         {360, 320, 200, 1700, "a rock of its row over it"}, {400, 290, 200, 3900, "a bush over it"},
         {400, 320, 200, 4300, "a class-4 tile over it"}, {300, 410, 200, 0, "the ground"},
         {200, 390, 0, 0, "a black track on the ground"}};

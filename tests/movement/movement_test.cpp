@@ -25,6 +25,7 @@ TEST(Movement, StepsStopFlushAgainstBlockingCellsAndTheMapsEdgesAndSlideAlongWal
         {"a run that ends short of the block is not cut", 5, 3, 3, 2660, 2230, 1, 0, 1, 2760, 2230, 3070, 2230},
         {"block in the box's upper row", 5, 3, 3, 2660, 2410, 1, 0, 0, 2710, 2410, 3070, 2410},
         {"block in the box's lower row", 5, 4, 4, 2660, 2410, 1, 0, 0, 2710, 2410, 3070, 2410},
+        {"a block in the row above the box is passed", 5, 2, 2, 2660, 1900, 1, 0, 0, 2710, 1900, 12670, 1900},
         {"run left to column 0", 0, 3, 3, 4180, 2230, -1, 0, 1, 4080, 2230, 760, 2230},
         {"walk up to row 0 under the box's last column", 6, 0, 0, 3890, 2870, 0, -1, 0, 3890, 2820, 3890, 540},
         {"run down to row 7 under the box's first column", 5, 7, 7, 3890, 2230, 0, 1, 1, 3890, 2330, 3890, 4250},
