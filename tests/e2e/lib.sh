@@ -89,9 +89,6 @@ differing_pixels() {
     awk 'NR == 1 && /^[0-9.]+(e[+-]?[0-9]+)?$/ {n = int($1)} END {print NR == 1 && n != "" ? n : 999999999}'
 }
 
-# Counts the pixels in which two images differ by more than 5 per cent, in a region WxH+X+Y.
-differing_pixels_in() { differing_pixels "$1[$3]" "$2[$3]"; }
-
 # Counts the grass-green pixels of a screenshot.
 green_pixels() {
   convert "$1" -fx '(g > r + 0.12 && g > b + 0.04) ? 1 : 0' -format '%[fx:int(mean * w * h + 0.5)]' info:
