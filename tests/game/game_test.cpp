@@ -292,10 +292,11 @@ TEST_F(PlayTest, TheTutorialBoxesShowOnTheirFramesAndTheHunterComesAfter) {
                   std::tuple(frame < 15, frame <= 165, frame >= 466 && frame <= 1065, frame >= 1065))
             << "introduction, eat hint, warning and hunter in frame " << frame;
     }
+    writeTestWorld(makeMap(40, 20, {{3, 10, 20, kTestStart}, {3, 18, 38, kTestSpot}})); // the camera on the deer
     startGame(&state);
     EXPECT_EQ(std::tuple(gNextTrackIndex[0], gOldestTrackIndex[0], gNextTrackIndex[1], gOldestTrackIndex[1],
-                         gHunterX < 0, gHuntingSpots, state.showIntroduction, state.eatHintTimer),
-              std::tuple(0, 0, 0, 0, true, 1, 1, -1));
+                         gHunterX < 0, gHuntingSpots, state.showIntroduction, state.eatHintTimer, gScreenX, gScreenY),
+              std::tuple(0, 0, 0, 0, true, 1, 1, -1, 914, 371));
 }
 
 // Runs a screen while SDL's timer thread pushes a key-down of key (a quit for 0) every 20 ms behind
