@@ -156,26 +156,26 @@ TEST(HunterFrame, HeShootsOnThe36thFrameOfAnUnbrokenAimRestsThenChasesADeerHeSee
 }
 
 TEST(HunterFrame, WalkingHeFinishesEachStepToACellsCentreLaysATrackEveryThirdFrameAndFacesHisLastSidewaysStep) {
-    openMap(0, 18);
+    openMap(0, 0, centre(12));      // the deer beyond the wall
     gHunterX += 10, gHunterY += 10; // each side of the loop below is then 18 steps exactly
     setSightWall(5, 1);             // the deer is out of sight
     addSpot(0, 29);
     // With no path he turns to his next spot and steps towards it in the same frame.
     step();
-    EXPECT_TRUE(Hunter.hunterMoveResult == kDirectionRight && gHunterX == centre(18) + 10 + kHunterWalkSpeed);
-    // Then round a loop of four cells in the top rows: he reads the field only when the next step
+    EXPECT_TRUE(Hunter.hunterMoveResult == kDirectionRight && gHunterX == centre(0) + 10 + kHunterWalkSpeed);
+    // Then round a loop of four cells in the map's corner: he reads the field only when the next step
     // would pass the next cell's centre, and turns where he stands.
-    codeAt(0, 19) = kDirectionDown;
-    codeAt(1, 19) = kDirectionLeft;
-    codeAt(1, 18) = kDirectionUp;
-    codeAt(0, 18) = kDirectionRight;
+    codeAt(0, 1) = kDirectionDown;
+    codeAt(1, 1) = kDirectionLeft;
+    codeAt(1, 0) = kDirectionUp;
+    codeAt(0, 0) = kDirectionRight;
     // A side takes 18 frames; a track every third frame of the walk cycle, at his feet beside his way.
     const int sides[4][3] = {
         {kDirectionRight, 1, 0}, {kDirectionDown, 0, 1}, {kDirectionLeft, -1, 0}, {kDirectionUp, 0, -1}};
     for (int frame = 1; frame <= 150; frame++) {
         const int tracks = gNextTrackIndex[1], x = gHunterX, y = gHunterY;
         const auto [side, dx, dy] = sides[frame / 18 % 4];
-        codeAt(0, 19) = frame % 72 == 9 ? kDirectionUp : kDirectionDown; // a new field mid-step changes nothing
+        codeAt(0, 1) = frame % 72 == 9 ? kDirectionUp : kDirectionDown; // a new field mid-step changes nothing
         step();
         ASSERT_TRUE(Hunter.hunterMoveResult == side && gHunterX == x + kHunterWalkSpeed * dx &&
                     gHunterY == y + kHunterWalkSpeed * dy && Hunter.hunterOrientation == (dx + dy > 0 ? 0 : 2) &&
