@@ -87,12 +87,14 @@ TEST(MapCheck, ReportsEachKindOfProblemOnItsOwnLine) {
         {[](TestMap* m) { setCell(m, 2, 2, 12, kTestRock); },
          "the hunting spot at (12, 2) is on a cell that blocks movement."},
         {[](TestMap* m) {
-             for (int column = 1; column < 14; column++) {
-                 setCell(m, 2, 0, column, 0);
+             for (int i = 1; i < 14; i++) {
+                 setCell(m, 2, 0, i, 0), setCell(m, 2, i < 10 ? i : 9, 0, 0);
              }
          },
          "open edge from (1, 0) to (13, 0): the deer can walk there and its figure passes the map's top edge; line "
-         "the edge with trees, rocks or water."},
+         "the edge with trees, rocks or water.\nlevel.tmx: open edge from (0, 1) to (0, 9): the deer can walk there "
+         "and "
+         "its figure passes the map's left edge; line the edge with trees, rocks or water."},
         {[](TestMap* m) { setCell(m, 2, 4, 4, kOther), setCell(m, 0, 6, 6, kOther); },
          "tile 50 has no drawing pass in properties.tmx, so it is never drawn: at (6, 6) in layer 1 (Ground) and 1 "
          "more cell."},
@@ -146,9 +148,7 @@ TEST(MapCheck, GrassReachIsTheDeersOwnHeadReach) {
         sscanf(out.c_str() + at, "grass at (%d, %d)", &x, &y);
         reported.insert({x, y});
     }
-    const int width = gMapColumns * 64 + 1; // x from 0 to the map's width, y from -10 below it
-    auto key = [&](int x, int y, int facing) { return ((y / 10 + 10) * width + x / 10) * 2 + facing / 2; };
-    std::vector<uint8_t> seen(size_t(width) * (gMapRows * 64 + 20) * 2, 0);
+    std::set<std::array<int, 3>> seen; // positions in tenths, with the facing kept while standing
     std::vector<std::array<int, 3>> queue{{gPlayerX, gPlayerY, 0}};
     std::set<std::pair<int, int>> eatable;
     int (*const moves[4])(int) = {moveRight, moveLeft, moveDown, moveUp};
@@ -161,8 +161,7 @@ TEST(MapCheck, GrassReachIsTheDeersOwnHeadReach) {
         for (int move = 0; move < 4; move++) {
             gPlayerX = x, gPlayerY = y;
             const int newFacing = move == 0 ? 0 : move == 1 ? 2 : facing;
-            if (moves[move](kDeerWalkSpeed) && !seen[key(gPlayerX, gPlayerY, newFacing)]) {
-                seen[key(gPlayerX, gPlayerY, newFacing)] = 1;
+            if (moves[move](kDeerWalkSpeed) && seen.insert({gPlayerX, gPlayerY, newFacing}).second) {
                 queue.push_back({gPlayerX, gPlayerY, newFacing});
             }
         }
