@@ -133,7 +133,8 @@ TEST(ShootingWindow, ItsBoundsAreStrictAndAsFarFromTheDeerAtTheMapsEdgesAsWhereT
     // bottom bounds, 310 and 210 pixels from the deer but for the sides away from a held camera.
     const int cases[][8] = {{600, 700, 1000, 1000, 690, 1310, 790, 1210},      // centred
                             {0, 0, 300, 290, -10, 710, 80, 510},               // held at the left and top
-                            {1760, 1960, 2400, 2350, 1850, 2710, 2050, 2560}}; // held at the right and bottom
+                            {1760, 1960, 2400, 2350, 1850, 2710, 2050, 2560},  // held at the right and bottom
+                            {1760, 1960, 2200, 2300, 1850, 2510, 2050, 2510}}; // and nearer the middle
     gMapRows = gMapColumns = 40;
     gTileWidthToRender = gTileHeightToRender = 64;
     for (const auto& c : cases) {
