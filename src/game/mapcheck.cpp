@@ -17,12 +17,6 @@
 
 constexpr int kCellTenths = 640; // a cell's side in tenths of a map pixel (64 pixels)
 constexpr int kPixelTenths = 10;
-// The deer's foot box, in tenths from its centre, as its movement collides it: it always fits
-// inside one cell, so the deer passes between cells that share a side and never across a corner.
-constexpr int kFootLeft = -120;
-constexpr int kFootRight = 120;
-constexpr int kFootTop = 100;
-constexpr int kFootBottom = 220;
 constexpr int kFacingRight = 0; // the deer's sprite rows that standing uses
 constexpr int kFacingLeft = 2;
 constexpr int kFigureHalf = 32; // the deer's 64 x 64 figure reaches this many pixels from its centre
@@ -93,8 +87,8 @@ static void findStarts(MapCheck* check) {
 static void checkStartCell(MapCheck* check) {
     bool blocked = false;
     for (int row = (gPlayerY + kFootTop) / kCellTenths; row <= (gPlayerY + kFootBottom) / kCellTenths; row++) {
-        for (int column = (gPlayerX + kFootLeft) / kCellTenths; column <= (gPlayerX + kFootRight) / kCellTenths;
-             column++) {
+        for (int column = (gPlayerX - kFootHalfWidth) / kCellTenths;
+             column <= (gPlayerX + kFootHalfWidth) / kCellTenths; column++) {
             blocked = blocked || blocks(row, column);
         }
     }
@@ -112,13 +106,13 @@ static void markHeadReach(int row, int column) {
     const int savedY = gPlayerY;
     const int savedOrientation = gPlayerOrientation;
     const int lastTenth = kCellTenths - kPixelTenths; // the start of the cell's last pixel
-    gPlayerX = column * kCellTenths - kFootLeft;
+    gPlayerX = column * kCellTenths + kFootHalfWidth;
     gPlayerY = row * kCellTenths - kFootTop;
     gPlayerOrientation = kFacingLeft; // at the cell's left end: the head's leftmost cell
     int firstRow = 0;
     int firstColumn = 0;
     findHeadCell(&firstRow, &firstColumn);
-    gPlayerX = column * kCellTenths + lastTenth - kFootRight;
+    gPlayerX = column * kCellTenths + lastTenth - kFootHalfWidth;
     gPlayerY = row * kCellTenths + lastTenth - kFootBottom;
     gPlayerOrientation = kFacingRight; // at the right end: the rightmost
     int lastRow = 0;
@@ -244,12 +238,12 @@ static bool isOpenToEdge(int row, int column, int side) {
     switch (side) {
     case 0: return (row * kCellTenths - kFootTop) / kPixelTenths - kFigureHalf < 0;
     case 1:
-        return (column * kCellTenths + lastTenth - kFootRight) / kPixelTenths + kFigureHalf >
+        return (column * kCellTenths + lastTenth - kFootHalfWidth) / kPixelTenths + kFigureHalf >
                gMapColumns * gTileWidthToRender;
     case 2:
         return (row * kCellTenths + lastTenth - kFootBottom) / kPixelTenths + kFigureHalf >
                gMapRows * gTileHeightToRender;
-    default: return (column * kCellTenths - kFootLeft) / kPixelTenths - kFigureHalf < 0;
+    default: return (column * kCellTenths + kFootHalfWidth) / kPixelTenths - kFigureHalf < 0;
     }
 }
 

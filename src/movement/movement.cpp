@@ -8,11 +8,6 @@ int gPlayerInputX;
 int gPlayerInputY;
 int gPlayerOrientation;
 
-// The foot box, in tenths around the deer's centre: 12 pixels either side, 10 to 22 pixels below.
-constexpr int kFootHalfWidth = 120;
-constexpr int kFootTop = 100;
-constexpr int kFootBottom = 220;
-
 static int cellWidth() { return 10 * gTileWidthToRender; }
 static int cellHeight() { return 10 * gTileHeightToRender; }
 

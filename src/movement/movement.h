@@ -5,6 +5,11 @@ constexpr int kDeerWalkSpeed = 50; // tenths per frame on one axis
 constexpr int kDeerRunSpeed = 100;
 constexpr int gDeerWalkSpeedDiagonal = 35; // per axis when moving diagonally
 constexpr int gDeerRunSpeedDiagonal = 70;
+// The foot box that collides, in tenths around the deer's centre: 12 pixels either side, 10 to 22
+// pixels below. It always fits inside one cell, so the deer passes between cells that share a side.
+constexpr int kFootHalfWidth = 120;
+constexpr int kFootTop = 100;
+constexpr int kFootBottom = 220;
 
 extern int gPlayerInputX;      // -1 left, 0, +1 right: this frame's input
 extern int gPlayerInputY;      // -1 up, 0, +1 down

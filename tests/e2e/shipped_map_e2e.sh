@@ -17,8 +17,7 @@ start_game
 press Return
 sleep 1
 before="$(shot start)"
-# Row 15 is free from the start (column 5) to a spruce at column 13: 8 cells, under 3 s of walking
-# (held longer, as a loaded machine draws fewer frames; the spruce stops the deer).
+# Row 15 is free from the start (column 5) to a spruce at column 13: a 3 s walk, held longer for slow frames.
 press Right 8
 walked="$(shot walked)"
 moved="$(differing_pixels "$before" "$walked")"
