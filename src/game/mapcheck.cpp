@@ -372,3 +372,12 @@ int checkMap(const char* mapPath, const char* propertiesPath) {
     checkMusic(&check, musicNumber);
     return check.problems == 0 ? kMapCheckClean : kMapCheckProblems;
 }
+
+int runMapCheckCommand(int argc, char** argv) {
+    if (argc < 1 || argc > 2) {
+        printf("velmoor: --check-map takes a map and, after it, the tile properties: velmoor --check-map MAP.tmx "
+               "[PROPERTIES.tmx].\n");
+        return kMapCheckUnreadable;
+    }
+    return checkMap(argv[0], argc == 2 ? argv[1] : "../Common/properties.tmx");
+}

@@ -13,3 +13,8 @@ constexpr int kMapCheckUnreadable = 2; // the map or the tile-property file cann
 // the map's edge; tiles that are never drawn or have no tile in the sheet; missing music.
 // Leaves the map loaded in the game's globals. Returns one of the results above.
 int checkMap(const char* mapPath, const char* propertiesPath);
+
+// The checker's command line: the arguments after --check-map, "MAP [PROPERTIES]". Runs the
+// check and returns the program's exit status: checkMap's result, or 2 after one line for
+// arguments it cannot use.
+int runMapCheckCommand(int argc, char** argv);

@@ -1,6 +1,11 @@
 // Start-up settings and the main loop between the title screen, a game and the settings screen.
 #include "game/startup.h"
 
+#include <cstdlib>
+#include <ctime>
+
+#include "game/bindings.h"
+#include "game/options.h"
 #include "game/play.h"
 #include "game/title.h"
 #include "render/font.h"
@@ -42,4 +47,21 @@ void runMainLoop() {
             result = adjustSettings();
         }
     }
+}
+
+int runProgram(const Options* options) {
+    (void)options;
+    srand(unsigned(time(nullptr)));
+    int status = 0;
+    // Each failing step prints its own line saying what is wrong; the program then ends with 1.
+    if (initializeSDL() != 0 || loadMedia() != 0) {
+        status = 1;
+    } else {
+        fixRenderSizes();
+        loadBindings(kSettingsPath);
+        setVolumes();
+        runMainLoop();
+    }
+    closeSDL();
+    return status;
 }

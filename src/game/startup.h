@@ -14,3 +14,10 @@ void setVolumes();
 
 // Shows the title screen and dispatches its choices until the player quits or closes the window.
 void runMainLoop();
+
+struct Options;
+
+// Starts up (SDL, the window, media, key bindings, volumes), runs what the options ask for and
+// shuts down on every way out. Returns the program's exit status: 0, or 1 when start-up failed
+// (the failing step has printed its line).
+int runProgram(const Options* options);
