@@ -1,8 +1,11 @@
 // The play loop: one game on map 0, from loading to the end screen.
 #include "game/play.h"
 
+#include <ctime>
+
 #include "game/bindings.h"
 #include "game/endscreen.h"
+#include "game/replaygame.h"
 #include "hunter/navigation.h"
 #include "movement/movement.h"
 #include "render/font.h"
@@ -30,7 +33,10 @@ static void discardEvents() {
     }
 }
 
-void startGame(PlayState* state) {
+// A new game's seed: the clock, so that games differ.
+static uint32_t drawSeed() { return uint32_t(time(nullptr)) ^ uint32_t(SDL_GetPerformanceCounter()); }
+
+void startGame(PlayState* state, const GameStart* start) {
     *state = PlayState{};
     state->showIntroduction = 1;
     state->eatHintTimer = -1;
@@ -47,6 +53,17 @@ void startGame(PlayState* state) {
     loadTileProperties();
     gMapNumber = 0;
     loadMap(1);
+    if (start == nullptr) {
+        state->start = GameStart{drawSeed(), findTrackSides(), gPlayerX, gPlayerY};
+    } else {
+        // A replayed game: the same seed and track sides, and the deer where it stood (a map
+        // without a start marker leaves it where the game before left it).
+        state->start = *start;
+        setTrackSides(start->trackSides);
+        gPlayerX = start->deerX;
+        gPlayerY = start->deerY;
+    }
+    seedHuntingSpotShuffle(state->start.seed);
     centerScreenOnXY(gPlayerX / 10, gPlayerY / 10);
     discardEvents();
 }
@@ -77,8 +94,45 @@ int handlePlayEvent(PlayState* state, const SDL_Event* event) {
         state->smellHeld = held;
     } else if (key == gKeycodeToggleFullscreen && held != 0) {
         toggleFullscreen();
+        state->fullscreenPressed = 1;
     }
     return 0;
+}
+
+int readPlayEvents(PlayState* state) {
+    state->fullscreenPressed = 0;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        if (handlePlayEvent(state, &event) != 0) {
+            return kFrameQuit;
+        }
+    }
+    return kFrameGoesOn;
+}
+
+uint8_t findFrameActions(const PlayState* state) {
+    const int bits[][2] = {
+        {state->upHeld, kActionBitUp},       {state->downHeld, kActionBitDown},
+        {state->leftHeld, kActionBitLeft},   {state->rightHeld, kActionBitRight},
+        {state->runHeld, kActionBitRun},     {state->eatHeld, kActionBitEat},
+        {state->smellHeld, kActionBitSmell}, {state->fullscreenPressed, kActionBitFullscreen},
+    };
+    uint8_t actions = 0;
+    for (const auto& bit : bits) {
+        actions |= bit[0] != 0 ? uint8_t(bit[1]) : 0;
+    }
+    return actions;
+}
+
+void applyFrameActions(PlayState* state, uint8_t actions) {
+    state->upHeld = (actions & kActionBitUp) != 0;
+    state->downHeld = (actions & kActionBitDown) != 0;
+    state->leftHeld = (actions & kActionBitLeft) != 0;
+    state->rightHeld = (actions & kActionBitRight) != 0;
+    state->runHeld = (actions & kActionBitRun) != 0;
+    state->eatHeld = (actions & kActionBitEat) != 0;
+    state->smellHeld = (actions & kActionBitSmell) != 0;
+    state->fullscreenPressed = (actions & kActionBitFullscreen) != 0;
 }
 
 // A box's text is written twice: a measuring pass finds the line it ends on, then a drawing pass.
@@ -159,18 +213,27 @@ static void renderHunterWarning() {
     }
 }
 
-static void renderTutorial(PlayState* state) {
+// The tutorial boxes a frame shows, and whether the hunter arrives in it.
+struct TutorialFrame {
+    bool introduction;
+    bool eatHint;
+    bool hunterWarning;
+    bool hunterArrives; // the hunter warning ran out
+};
+
+// Moves the tutorial on by one frame: the introduction ends with the deer's fifth track; the eat
+// hint starts when the head is first over grass, then the pause, then the hunter warning.
+static TutorialFrame stepTutorial(PlayState* state) {
+    TutorialFrame frame{false, false, false, false};
     if (gNextTrackIndex[0] == kIntroductionEndTrack) {
         state->showIntroduction = 0;
     }
-    if (state->showIntroduction != 0) {
-        renderIntroduction();
-    }
+    frame.introduction = state->showIntroduction != 0;
     if (state->eatHintTimer == -1 && isFoodUnderDeerHead()) {
         state->eatHintTimer = kEatHintFrames;
     }
     if (state->eatHintTimer > 0) {
-        renderEatHint();
+        frame.eatHint = true;
         state->eatHintTimer--;
         state->hunterWarningDelay = kHunterWarningDelayFrames;
     } else if (state->eatHintTimer == 0) {
@@ -181,31 +244,44 @@ static void renderTutorial(PlayState* state) {
         state->hunterWarningDelay--;
     }
     if (state->hunterWarningTimer > 0) {
-        renderHunterWarning();
+        frame.hunterWarning = true;
         state->hunterWarningTimer--;
-        if (state->hunterWarningTimer == 0) {
-            arriveHunter();
-        }
+        frame.hunterArrives = state->hunterWarningTimer == 0;
+    }
+    return frame;
+}
+
+// Draws the frame's tutorial boxes, each over the one before.
+static void renderTutorial(const TutorialFrame* frame) {
+    if (gRenderer == nullptr) {
+        return;
+    }
+    if (frame->introduction) {
+        renderIntroduction();
+    }
+    if (frame->eatHint) {
+        renderEatHint();
+    }
+    if (frame->hunterWarning) {
+        renderHunterWarning();
     }
 }
 
-int playFrame(PlayState* state) {
-    // Input: held flags from the events, then the frame's direction.
-    SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) {
-        if (handlePlayEvent(state, &event) != 0) {
-            return kFrameQuit;
-        }
-    }
+int advanceFrame(PlayState* state) {
+    // Input: the frame's direction from the held flags.
+    state->frames++;
     gPlayerInputX = state->rightHeld - state->leftHeld;
     gPlayerInputY = state->downHeld - state->upHeld;
 
     // The deer acts: moves, sprints, lays tracks, eats or smells.
     stepDeer(&state->deer, &state->runHeld, state->eatHeld, state->smellHeld);
 
-    // Drawing in painter's order, with the hunter's step among it.
-    SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
-    SDL_RenderClear(gRenderer);
+    // Drawing in painter's order, with the hunter's step among it. Headless play has no
+    // renderer: nothing is drawn, but the hunter's step and the tracks' ageing keep their places.
+    if (gRenderer != nullptr) {
+        SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
+        SDL_RenderClear(gRenderer);
+    }
     renderMap(1, kAllRows);
     if (gNextTrackIndex[0] != gOldestTrackIndex[0]) {
         renderTrack(0);
@@ -220,7 +296,13 @@ int playFrame(PlayState* state) {
     renderMap(4, kAllRows);
     renderSnow(1);
     renderSmellIndicator(&state->deer, &state->hunter);
-    renderTutorial(state);
+
+    // The tutorial's boxes; when the hunter warning runs out, the hunter arrives.
+    const TutorialFrame tutorial = stepTutorial(state);
+    renderTutorial(&tutorial);
+    if (tutorial.hunterArrives) {
+        arriveHunter();
+    }
 
     // Victory: all food but two eaten. This frame is not presented.
     if (gFoodLeftToEat == 0) {
@@ -229,20 +311,42 @@ int playFrame(PlayState* state) {
     return kFrameGoesOn;
 }
 
-int play() {
-    PlayState state;
-    startGame(&state);
+int showGameEnd(int frameResult) {
+    if (frameResult == kFrameVictory) {
+        return displayGameOverScreen(kVictoryImage, kVictoryMusic);
+    }
+    return displayGameOverScreen(kDeathImage, kDeathMusic);
+}
+
+int playFrame(PlayState* state) {
+    if (readPlayEvents(state) == kFrameQuit) {
+        return kFrameQuit;
+    }
+    return advanceFrame(state);
+}
+
+int play(const char* recordPath) {
+    // The game being recorded: about 1 MB, filled afresh by each game.
+    static Replay Recording;
+    static PlayState State;
+    PlayState& state = State;
+    startGame(&state, nullptr);
+    beginGameRecord(&Recording, &state);
     for (;;) {
         Uint32 start = SDL_GetTicks();
-        int result = playFrame(&state);
+        int result = readPlayEvents(&state);
+        if (result != kFrameQuit) {
+            recordReplayFrame(&Recording, findFrameActions(&state));
+            result = advanceFrame(&state);
+        }
+        if (result != kFrameGoesOn) {
+            saveGameRecord(&Recording, &state, result, recordPath);
+        }
         if (result == kFrameQuit) {
             return 0;
         }
-        if (result == kFrameVictory) {
-            return displayGameOverScreen(kVictoryImage, kVictoryMusic);
-        }
-        if (result == kFrameDeath) {
-            return displayGameOverScreen(kDeathImage, kDeathMusic);
+        if (result != kFrameGoesOn) {
+            return showGameEnd(result);
         }
         SDL_RenderPresent(gRenderer);
         // Wait out the rest of the frame period; a slow frame is not made up for.

@@ -1,12 +1,10 @@
 // Start-up settings and the main loop between the title screen, a game and the settings screen.
 #include "game/startup.h"
 
-#include <cstdlib>
-#include <ctime>
-
 #include "game/bindings.h"
 #include "game/options.h"
 #include "game/play.h"
+#include "game/replaygame.h"
 #include "game/title.h"
 #include "render/font.h"
 #include "render/mapview.h"
@@ -31,7 +29,7 @@ void setVolumes() {
     }
 }
 
-void runMainLoop() {
+void runMainLoop(const char* recordPath) {
     int titleMusicWanted = 1;
     int result = 1;
     while (result != 0) {
@@ -41,7 +39,8 @@ void runMainLoop() {
         }
         result = displayTitleScreen();
         if (result == kMenuStartGame) {
-            result = play();
+            result = play(recordPath);
+            recordPath = nullptr; // --record takes the next game only
             titleMusicWanted = 1; // the end screen replaced the music
         } else if (result == kMenuSettings) {
             result = adjustSettings();
@@ -50,8 +49,9 @@ void runMainLoop() {
 }
 
 int runProgram(const Options* options) {
-    (void)options;
-    srand(unsigned(time(nullptr)));
+    if (options->run == kRunReplay && options->headless != 0) {
+        return playReplayHeadless(options->replayPath);
+    }
     int status = 0;
     // Each failing step prints its own line saying what is wrong; the program then ends with 1.
     if (initializeSDL() != 0 || loadMedia() != 0) {
@@ -60,7 +60,11 @@ int runProgram(const Options* options) {
         fixRenderSizes();
         loadBindings(kSettingsPath);
         setVolumes();
-        runMainLoop();
+        if (options->run == kRunReplay) {
+            status = watchReplay(options->replayPath);
+        } else {
+            runMainLoop(options->recordPath);
+        }
     }
     closeSDL();
     return status;

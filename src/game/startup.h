@@ -13,11 +13,13 @@ void fixRenderSizes();
 void setVolumes();
 
 // Shows the title screen and dispatches its choices until the player quits or closes the window.
-void runMainLoop();
+// The first game is also recorded to recordPath when that is not null.
+void runMainLoop(const char* recordPath);
 
 struct Options;
 
-// Starts up (SDL, the window, media, key bindings, volumes), runs what the options ask for and
-// shuts down on every way out. Returns the program's exit status: 0, or 1 when start-up failed
-// (the failing step has printed its line).
+// Runs what the options ask for: a headless replay without SDL's start-up; else starts up (SDL,
+// the window, media, key bindings, volumes), plays or shows a replay, and shuts down on every way
+// out. Returns the program's exit status: 1 when start-up failed (the failing step has printed
+// its line), a replay's result, or 0.
 int runProgram(const Options* options);

@@ -1,8 +1,8 @@
 // Hunter placement, hunting spots, track following and walking.
 #include "hunter/navigation.h"
 
-#include <cstdlib>
 #include <cstring>
+#include <random>
 
 #include "hunter/pathfinding.h"
 #include "hunter/sight.h"
@@ -19,6 +19,12 @@ int gAgeOfHunterDestination = kNoDestinationAge;
 // centre where it ends. Zero at program start; resetHunterNavigation clears them for a new game.
 static int Direction;
 static int Threshold;
+
+// The hunting spots' shuffle: the standard's minimal standard generator, the same on every
+// platform, seeded by each game.
+static std::minstd_rand SpotRandom;
+
+void seedHuntingSpotShuffle(uint32_t seed) { SpotRandom.seed(seed); }
 
 // The number of hunting spots that can be indexed.
 static int countHuntingSpots() {
@@ -64,7 +70,7 @@ int getNextHuntingSpot() {
             pool[i] = i;
         }
         for (int k = 0; k < spots; k++) {
-            const int j = rand() % (spots - k);
+            const int j = int(SpotRandom() % unsigned(spots - k));
             gHuntingSpotToVisit[k] = pool[j];
             pool[j] = pool[spots - 1 - k];
         }

@@ -1,6 +1,8 @@
 // The hunter's placement, his hunting spots, the tracks he follows and his walk along the path.
 #pragma once
 
+#include <cstdint>
+
 #include "world/map.h"
 
 constexpr int kHunterWalkSpeed = 35; // tenths per frame
@@ -20,6 +22,10 @@ int spawnHunter();
 // Returns the next spot index of the shuffled visit order, shuffling when it is used up;
 // -1 on a map without spots.
 int getNextHuntingSpot();
+
+// Seeds the generator the shuffle draws from. Each game seeds it once, so that a game follows
+// from its seed whatever else draws random numbers in the process.
+void seedHuntingSpotShuffle(uint32_t seed);
 
 // Sends the hunter to the newest visible deer track no older than gAgeOfHunterDestination whose
 // cell does not block movement. Returns 1 when it set a new destination, 0 when it left the path alone.

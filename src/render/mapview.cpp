@@ -37,6 +37,9 @@ static void clampToGrid(int* first, int* end) {
 }
 
 void renderMap(int overlay, int rowRange) {
+    if (gRenderer == nullptr) {
+        return; // headless play: nothing to draw
+    }
     int firstRow = 0;
     int endRow = 0;
     int firstColumn = 0;
@@ -75,6 +78,9 @@ void renderSnow(int sheetRow) {
     if (Frame >= kSnowFramePeriod) {
         Frame = 0;
     }
+    if (gRenderer == nullptr) {
+        return;
+    }
     int firstRow = 0;
     int endRow = 0;
     int firstColumn = 0;
@@ -93,6 +99,9 @@ void renderSnow(int sheetRow) {
 }
 
 void renderEntity(int textureSlot, int x, int y, int frame, int orientation) {
+    if (gRenderer == nullptr) {
+        return;
+    }
     SDL_Rect source{gPlayerWidthInFile * frame, gPlayerHeightInFile * orientation, gPlayerWidthInFile,
                     gPlayerHeightInFile};
     SDL_Rect destination{x / 10 - gPlayerWidthToRender / 2 - gScreenX, y / 10 - gPlayerHeightToRender / 2 - gScreenY,

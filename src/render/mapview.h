@@ -24,7 +24,8 @@ extern int gScreenY;
 // Visible window of 64-pixel cells: rows [*firstRow, *endRow), columns [*firstColumn, *endColumn).
 void computeVisibleWindow(int cellWidth, int cellHeight, int* firstRow, int* endRow, int* firstColumn, int* endColumn);
 
-// Draws every visible tile, in any layer, whose overlay class is overlay, over rowRange.
+// Draws every visible tile, in any layer, whose overlay class is overlay, over rowRange. The
+// drawing functions draw nothing without a renderer (headless play); renderSnow still advances.
 void renderMap(int overlay, int rowRange);
 
 // Advances the snow animation one step and draws sheet row sheetRow over the visible window.

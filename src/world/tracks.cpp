@@ -13,6 +13,9 @@ constexpr int kFootSideOffset = 3;   // pixels either side of the line of travel
 constexpr int kShadeDivisor = 4;     // ages 0..1022 give shades 0..255
 constexpr int kTrackDotSize = 2;     // a track is a 2 x 2 dot
 
+// Which side of the line of travel the next track of each ring goes to; never reset by a game.
+static int Step[kTrackOwners];
+
 static bool isRing(int owner) {
     return owner >= 0 && owner < kTrackOwners && gNextTrackIndex[owner] >= 0 && gNextTrackIndex[owner] < kTrackRing &&
            gOldestTrackIndex[owner] >= 0 && gOldestTrackIndex[owner] < kTrackRing;
@@ -21,8 +24,6 @@ static bool isRing(int owner) {
 static int nextSlot(int slot) { return slot + 1 < kTrackRing ? slot + 1 : 0; }
 
 void addTrack(int owner, int x, int y, int directionX, int directionY, int isBlood) {
-    // Which side of the line of travel the next track of each ring goes to; never reset.
-    static int Step[kTrackOwners];
     if (!isRing(owner)) {
         return;
     }
@@ -53,17 +54,33 @@ void renderTrack(int owner) {
     }
     for (int slot = gOldestTrackIndex[owner]; slot != gNextTrackIndex[owner]; slot = nextSlot(slot)) {
         Track& track = gTrack[owner][slot];
-        const Uint8 shade = Uint8(track.age / kShadeDivisor);
-        if (track.isBlood) {
-            SDL_SetRenderDrawColor(gRenderer, 255, shade, shade, 255);
-        } else {
-            SDL_SetRenderDrawColor(gRenderer, shade, shade, shade, 255);
+        if (gRenderer != nullptr) {
+            const Uint8 shade = Uint8(track.age / kShadeDivisor);
+            if (track.isBlood) {
+                SDL_SetRenderDrawColor(gRenderer, 255, shade, shade, 255);
+            } else {
+                SDL_SetRenderDrawColor(gRenderer, shade, shade, shade, 255);
+            }
+            TrackRect = SDL_Rect{track.x - gScreenX, track.y - gScreenY, kTrackDotSize, kTrackDotSize};
+            SDL_RenderDrawRect(gRenderer, &TrackRect);
         }
-        TrackRect = SDL_Rect{track.x - gScreenX, track.y - gScreenY, kTrackDotSize, kTrackDotSize};
-        SDL_RenderDrawRect(gRenderer, &TrackRect);
         track.age++;
         if (track.age >= kTrackLifetime) {
             gOldestTrackIndex[owner] = nextSlot(gOldestTrackIndex[owner]);
         }
+    }
+}
+
+int findTrackSides() {
+    int sides = 0;
+    for (int owner = 0; owner < kTrackOwners; owner++) {
+        sides |= (Step[owner] != 0 ? 1 : 0) << owner;
+    }
+    return sides;
+}
+
+void setTrackSides(int sides) {
+    for (int owner = 0; owner < kTrackOwners; owner++) {
+        Step[owner] = (sides >> owner) & 1;
     }
 }

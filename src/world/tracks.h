@@ -20,5 +20,14 @@ extern int gOldestTrackIndex[kTrackOwners]; // slot of the oldest live track
 // direction (directionX, directionY), alternating sides of the line of travel.
 void addTrack(int owner, int x, int y, int directionX, int directionY, int isBlood);
 
-// Draws every live track of the ring through the camera and ages it by one frame.
+// Draws every live track of the ring through the camera and ages it by one frame. Without a
+// renderer (headless play) the tracks age all the same.
 void renderTrack(int owner);
+
+// The sides of the line of travel that the next track of each ring goes to, as bits (bit 0 the
+// deer's ring, bit 1 the hunter's: 1 the second side). They carry over from game to game, so a
+// replay holds them with the game's start.
+int findTrackSides();
+
+// Sets the sides of the next tracks from bits as findTrackSides gives them.
+void setTrackSides(int sides);

@@ -37,7 +37,9 @@ class PlayTest : public ::testing::Test {
         resetBindings();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
-    void startOn(const TestMap& map) { writeTestWorld(map), startGame(&state); } // beside the test tile properties
+    void startOn(const TestMap& map) {
+        writeTestWorld(map), startGame(&state, nullptr);
+    } // beside the test tile properties
     PlayState state{};
 };
 
@@ -96,7 +98,7 @@ TEST_F(DeerTest, MovingAndStandingSpendAndRecoverTheReserveLayTracksAndMoveTheCa
     };
     // clang-format on
     for (const auto& c : cases) {
-        startGame(&state);
+        startGame(&state, nullptr);
         std::tie(state.deer.stamina, state.deer.isWounded, state.runHeld) = std::tuple(c.stamina, c.wounded, c.run);
         step(c.inputX, c.inputY, c.frames - 1);
         Mix_HaltChannel(-1);
@@ -294,7 +296,7 @@ TEST_F(PlayTest, TheTutorialBoxesShowOnTheirFramesAndTheHunterComesAfter) {
             << "introduction, eat hint, warning and hunter in frame " << frame;
     }
     writeTestWorld(makeMap(40, 20, {{3, 10, 20, kTestStart}, {3, 18, 38, kTestSpot}})); // the camera on the deer
-    startGame(&state);
+    startGame(&state, nullptr);
     EXPECT_EQ(std::tuple(gNextTrackIndex[0], gOldestTrackIndex[0], gNextTrackIndex[1], gOldestTrackIndex[1],
                          gHunterX < 0, gHuntingSpots, state.showIntroduction, state.eatHintTimer, gScreenX, gScreenY),
               std::tuple(0, 0, 0, 0, true, 1, 1, -1, 914, 371));
@@ -316,10 +318,10 @@ static int runPushing(SDL_Keycode key, int (*screen)()) {
 // The end screen drops keys from the game's last moments, not a window closed meanwhile; it halts sounds.
 TEST_F(PlayTest, PlayReturnsZeroForAClosedWindowAndTheEndScreensResultForAWonGame) {
     writeTestWorld(makeMap(20, 12, {{1, 2, 2, kTestGrass}, {1, 2, 4, kTestGrass}, {1, 6, 6, kTestGrass}}));
-    EXPECT_EQ(runPushing(0, play), 0); // three tufts: not won before the window closes
+    EXPECT_EQ(runPushing(0, [] { return play(nullptr); }), 0); // three tufts: not won before the window closes
     EXPECT_STREQ(gMusicFilePath, "../Common/mus99.mid") << "an end screen was shown";
     writeTestWorld(makeMap(20, 12, {{1, 2, 2, kTestGrass}, {1, 2, 4, kTestGrass}})); // won in the first frame
-    EXPECT_EQ(runPushing(SDLK_SPACE, play), 1);
+    EXPECT_EQ(runPushing(SDLK_SPACE, [] { return play(nullptr); }), 1);
     EXPECT_STREQ(gMusicFilePath, "../Common/mus02.mid") << "not the victory music";
     Mix_PlayChannelTimed(-1, gSnd[kSoundSniff], -1, -1);
     pushKey(SDL_KEYDOWN, SDLK_RETURN);
