@@ -71,13 +71,10 @@ int prepareReplay(const char* path, Replay* replay) {
     }
     // The map: the one --map gave, else the shipped one or the map of that name beside it.
     if (gMapPath[0] == '\0' && strcmp(replay->mapName, baseName(kShippedMapPath)) != 0) {
-        const bool plainName = replay->mapName[0] != '\0' && strchr(replay->mapName, '/') == nullptr &&
-                               strcmp(replay->mapName, "..") != 0 && strcmp(replay->mapName, ".") != 0;
-        if (plainName) {
-            snprintf(gMapPath, sizeof gMapPath, "../Common/%s", replay->mapName);
-        }
+        // The name is a plain file name (the reader made sure of it).
+        snprintf(gMapPath, sizeof gMapPath, "../Common/%s", replay->mapName);
         FILE* file = nullptr;
-        if (!plainName || openDataFile(gMapPath, &file) != kOpenOk) {
+        if (replay->mapName[0] == '\0' || openDataFile(gMapPath, &file) != kOpenOk) {
             printf("%s: the game was played on %s, which is not in ../Common/; give that map with --map PATH.\n", path,
                    replay->mapName);
             gMapPath[0] = '\0';

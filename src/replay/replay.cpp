@@ -19,7 +19,8 @@ void clearReplayActions(Replay* replay) {
 }
 
 int recordReplayFrame(Replay* replay, uint8_t actions) {
-    if (replay->isFull != 0) {
+    if (replay->isFull != 0 || replay->frames >= kReplayMaxFrames) {
+        replay->isFull = 1;
         return 0;
     }
     ReplayRun* last = replay->runCount > 0 ? &replay->runs[replay->runCount - 1] : nullptr;
@@ -135,6 +136,9 @@ int decodeReplay(const uint8_t* bytes, int size, Replay* replay) {
     memcpy(replay->mapName, bytes + reader.at, size_t(nameLength));
     replay->mapName[nameLength] = '\0';
     reader.at += nameLength;
+    // The name is a plain file name: no folder, no zero byte inside it.
+    const bool plainName = int(strlen(replay->mapName)) == nameLength && strchr(replay->mapName, '/') == nullptr &&
+                           strcmp(replay->mapName, ".") != 0 && strcmp(replay->mapName, "..") != 0;
     replay->mapHash = take(&reader, 4);
     replay->propertiesHash = take(&reader, 4);
     const uint32_t runCount = take(&reader, 4);
@@ -175,7 +179,8 @@ int decodeReplay(const uint8_t* bytes, int size, Replay* replay) {
         clearReplayActions(replay);
         return kReplayDamaged;
     }
-    if (end.outcome < kOutcomeWon || end.outcome > kOutcomeClosed || end.wounds > 2 || end.frames != frames) {
+    if (!plainName || end.outcome < kOutcomeWon || end.outcome > kOutcomeClosed || end.wounds > 2 ||
+        end.frames != frames || frames > kReplayMaxFrames) {
         clearReplayActions(replay);
         return kReplayDamaged;
     }

@@ -10,9 +10,10 @@
 //   the end: outcome (1), frames (4), food left (4), wounds (1), deer x, y (4 + 4),
 //   hunter x, y (4 + 4), and last a CRC-32 of every byte before it (4).
 constexpr int kReplayVersion = 1;
-constexpr int kReplayMaxRuns = 262144;     // runs of equal actions in one replay
-constexpr int kReplayMaxRunFrames = 65535; // frames one run covers; a longer stretch takes more runs
-constexpr int kReplayMapNameSize = 256;    // the map's file name and its terminating zero
+constexpr int kReplayMaxRuns = 262144;          // runs of equal actions in one replay
+constexpr int kReplayMaxRunFrames = 65535;      // frames one run covers; a longer stretch takes more runs
+constexpr int kReplayMapNameSize = 256;         // the map's file name and its terminating zero
+constexpr int kReplayMaxFrames = 4 * 3600 * 40; // four hours of frames: a longer game is not kept
 constexpr int kReplayFixedBytes = 4 + 2 + 4 + 1 + 8 + 1 + 4 + 4 + 4 + 1 + 4 + 4 + 1 + 16 + 4;
 constexpr int kReplayRunBytes = 3;
 constexpr int kReplayMaxBytes = kReplayFixedBytes + kReplayMapNameSize + kReplayMaxRuns * kReplayRunBytes;
@@ -74,7 +75,8 @@ struct Replay {
 // Empties the actions of replay; its start fields are the caller's to set.
 void clearReplayActions(Replay* replay);
 
-// Appends one frame's action bits. Returns 1, or 0 (and sets isFull) when the runs are full.
+// Appends one frame's action bits. Returns 1, or 0 (and sets isFull) when the runs are full or
+// the replay holds kReplayMaxFrames frames.
 int recordReplayFrame(Replay* replay, uint8_t actions);
 
 // Where playback stands in a replay's runs.
@@ -90,8 +92,8 @@ int nextReplayFrame(const Replay* replay, ReplayCursor* cursor);
 int encodeReplay(const Replay* replay, uint8_t* bytes);
 
 // Reads a replay from size bytes, checking every size and value against its capacity before it
-// is used. Returns kReplayOk, or kReplayNotAReplay, kReplayOtherVersion, kReplayTruncated or
-// kReplayDamaged (replay then holds nothing usable).
+// is used (a map name is a plain file name; at most kReplayMaxFrames frames). Returns kReplayOk, or kReplayNotAReplay,
+// kReplayOtherVersion, kReplayTruncated or kReplayDamaged (replay then holds nothing usable).
 int decodeReplay(const uint8_t* bytes, int size, Replay* replay);
 
 // What a result of decodeReplay or readReplayFile means, for a message.

@@ -67,6 +67,10 @@ static int writeTemporary(const Replay* replay, const char* folder, char* tempor
     if (descriptor < 0) {
         return errno;
     }
+    // mkstemp makes the file the owner's alone; a replay gets the modes of any file the player makes.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(descriptor, 0666 & ~mask);
     const int length = encodeReplay(replay, Bytes);
     int error = writeAll(descriptor, Bytes, length);
     if (error == 0 && fsync(descriptor) != 0) {

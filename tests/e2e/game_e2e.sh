@@ -1,14 +1,14 @@
 # Xvfb screen: 1280x720x24
 # A player's run in a real window, driven by real key presses: the title screen with its music
 # mixed; fullscreen on a 16:9 screen that has no 800 x 600 mode, letterboxed, and back; a game won
-# by eating; a game lost to the hunter's two shots; each end screen left with a key for the title;
-# closing the window as a window manager would ends the game with exit status 0.
+# by eating, its end screen left with a key for the title; closing the window as a window manager
+# would ends the game with exit status 0. (A game lost to the hunter's two shots is a recorded
+# replay, tests/replays/killed, played headless without waiting for him.)
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
 # A 13 x 9 map of snow: the deer starts with its head on grass at row 4, column 6, and two more
-# tufts lie about, so eating one wins; the one hunting spot, 3 cells east of the deer, lies in
-# the hunter's shooting window, so that a lost game takes little more than the tutorial's 26.6 s.
+# tufts lie about, so eating one wins.
 write_map 13 9  1 4 6 21  1 1 1 22  1 7 11 23  3 4 6 20  3 4 9 84
 
 start_game
@@ -43,17 +43,5 @@ xdotool keyup Return
 press space
 until_true 10 frame_on 223 || fail "the title screen did not return after the victory"
 
-# A game lost: the deer stands on the grass, which starts the tutorial; the hunter arrives after
-# its 1065 frames, aims 36 frames, wounds, rests 150 frames and shoots again in frame 1287;
-# frames last at least 25 ms, so the death image cannot show before 33 s: till then, only sleep.
-press Return
-started=$SECONDS
-sleep 30
-showing GameOver.png && fail "the deer died within 30 s, before the hunter could have shot twice"
-until_true 120 showing GameOver.png || fail "the hunter never killed the deer"
-died_after=$((SECONDS - started))
-press space
-until_true 10 frame_on 223 || fail "the title screen did not return after the death"
-
 close_game
-echo "PASS (the hunter killed the deer after $died_after s)"
+echo "PASS"

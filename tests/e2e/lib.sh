@@ -23,13 +23,18 @@ until_true() {
 }
 
 # Starts the game from the working folder beside the Common/ copy, with its sound mixed into a
-# file, and waits for its title screen.
-start_game() {
+# file, and waits for its window.
+start_window() {
   (cd "$WORK/run" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw" \
     exec "$VELMOOR" "$@" > "$WORK/stdout.txt" 2>&1) &
   GAME_PID=$!
   WID="$(timeout 30 xdotool search --sync --name '^Velmoor$' | head -n 1)" || fail "no Velmoor window: $(cat "$WORK/stdout.txt")"
   xdotool windowfocus --sync "$WID" 2> /dev/null || true
+}
+
+# Starts the game as start_window does and waits for its title screen.
+start_game() {
+  start_window "$@"
   until_true 30 frame_on 223 || fail "no title screen: $(cat "$WORK/stdout.txt")"
 }
 
