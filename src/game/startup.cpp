@@ -2,6 +2,7 @@
 #include "game/startup.h"
 
 #include "game/bindings.h"
+#include "game/botgame.h"
 #include "game/options.h"
 #include "game/play.h"
 #include "game/replaygame.h"
@@ -51,6 +52,9 @@ void runMainLoop(const char* recordPath) {
 int runProgram(const Options* options) {
     if (options->run == kRunReplay && options->headless != 0) {
         return playReplayHeadless(options->replayPath);
+    }
+    if (options->run == kRunBot) {
+        return runBot(options);
     }
     int status = 0;
     // Each failing step prints its own line saying what is wrong; the program then ends with 1.
