@@ -39,13 +39,17 @@ extern Mix_Chunk* gSnd[kSoundSlots];                             // one sound ef
 extern Mix_Music* gMus;                                          // the music loaded last
 extern char gMusicFilePath[kMusicFilePathSize];                  // path of the last numbered music
 extern int gIsFullscreen;                                        // 1 while fullscreen
+extern int gAudioOpen;                                           // 1 while the audio device is open
 
-// Brings up SDL, the window, the renderer, the PNG loader and the audio device.
-// Returns 0 when all are ready, 1 at the first failing step (after printing its message).
+// Brings up SDL, the window, the renderer, the PNG loader and the audio device. Returns 0 when the
+// window is ready, 1 at the first failing step (after printing its one line); without a display
+// (no DISPLAY, WAYLAND_DISPLAY or SDL_VIDEODRIVER) it says so and tries nothing. An audio device
+// that cannot be opened is not a failure: one line says the game plays silently, gAudioOpen is 0.
 int initializeSDL();
 
-// Loads all nine images and seven sounds, trying each even after a failure.
-// Returns 0 when all loaded, 1 when any failed (each failure printed).
+// Loads all nine images and, while the audio device is open, the seven sounds, trying each even
+// after a failure. Returns 0 when all loaded, 1 when any failed: each failure printed with what to
+// do, or one line alone when there is no ../Common/ folder at all.
 int loadMedia();
 
 // Flips the window between windowed (800 x 600) and fullscreen on its display, where the 800 x 600
@@ -53,7 +57,8 @@ int loadMedia();
 void toggleFullscreen();
 
 // Loads the music at path into gMus, releasing the piece it replaces, and plays it looping.
-// A file that does not load, or a null path, leaves no music playing; nothing is printed.
+// A file that does not load, a null path or a closed audio device leaves no music playing;
+// nothing is printed.
 void playMusic(const char* path);
 
 // Formats "../Common/mus%02d.mid" into gMusicFilePath and plays it looping. A number outside

@@ -2,6 +2,7 @@
 // sheets: the font's glyphs and word wrap, the map's tiles around the deer, sprites, snow, camera.
 #include <SDL_image.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -9,6 +10,8 @@
 #include <tuple>
 #include <vector>
 
+#include "game/startup.h"
+#include "game/title.h"
 #include "render/font.h"
 #include "render/mapview.h"
 #include "render/media.h"
@@ -128,25 +131,84 @@ TEST(MapView, TilesAreDrawnByPassAroundTheDeersRowSpritesOnTheirPointsAndTheSnow
     }
 }
 
-TEST(Media, EachFailureIsReportedAndTheGameGoesOnWindowedTogglingFullscreenWithTheOtherFilesAndNumberedMusic) {
+// Runs initializeSDL with one variable of the environment set (a null value: unset) and returns
+// what it printed; the variable is put back afterwards.
+static std::string startWith(const char* name, const char* value, int* result) {
+    const char* const old = getenv(name);
+    const std::string kept = old != nullptr ? old : "";
+    if (value != nullptr)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+    testing::internal::CaptureStdout();
+    *result = initializeSDL();
+    const std::string out = testing::internal::GetCapturedStdout();
+    if (old != nullptr)
+        setenv(name, kept.c_str(), 1);
+    else
+        unsetenv(name);
+    return out;
+}
+
+TEST(Media, EachStartUpFailureSaysInOneLineWhatIsWrongAndTheGameGoesOnWindowedTogglingFullscreen) {
     const std::string common = enterTempCommon();
-    // A variable of the environment, the value that breaks one step, that step's message.
-    const char* const cases[][3] = {
-        {"SDL_VIDEODRIVER", "nonexistent", "SDL could not initialize! SDL Error: "},
-        {"SDL_RENDER_DRIVER", "", "Renderer could not be created! SDL Error: "}, // dummy video: none accelerated
-        {"SDL_AUDIODRIVER", "disk", "SDL_mixer could not initialize! SDL_mixer Error: "}}; // into a missing folder
-    setenv("SDL_DISKAUDIOFILE", "/nonexistent/velmoor.raw", 1);
+    // The variable that breaks one step, its value, that step's line, the result; a sound device
+    // that cannot be opened (a disk file in a folder this test never made) is no failure.
+    const struct {
+        const char* name;
+        const char* value;
+        const char* line;
+        int result;
+    } cases[] = {
+        {"SDL_VIDEODRIVER", "nonexistent", "SDL could not initialize! SDL Error: ", 1},
+        {"SDL_RENDER_DRIVER", "", "Renderer could not be created! SDL Error: ", 1}, // dummy video: none accelerated
+        {"SDL_AUDIODRIVER", "disk", "SDL_mixer could not initialize! SDL_mixer Error: ", 0},
+        {"SDL_AUDIODRIVER", "nonexistent", "SDL_mixer could not initialize! SDL_mixer Error: ", 0}};
+    setenv("SDL_DISKAUDIOFILE", (common + "/absent/velmoor.raw").c_str(), 1);
     for (const auto& c : cases) {
         startHeadlessSDL(); // the dummy drivers, then nothing open
         closeSDL();
-        setenv(c[0], c[1], 1);
-        testing::internal::CaptureStdout();
-        EXPECT_EQ(initializeSDL(), 1);
-        const std::string out = testing::internal::GetCapturedStdout();
-        EXPECT_TRUE(out.rfind(c[2], 0) == 0 && std::count(out.begin(), out.end(), '\n') == 1) << out;
+        int result = -1;
+        const std::string out = startWith(c.name, c.value, &result);
+        EXPECT_TRUE(result == c.result && out.rfind(c.line, 0) == 0 && std::count(out.begin(), out.end(), '\n') == 1)
+            << c.name << "=" << c.value << ": " << result << ", " << out;
+        EXPECT_TRUE((gRenderer != nullptr) == (c.result == 0) && gAudioOpen == 0) << c.name << "=" << c.value;
         closeSDL();
-        EXPECT_TRUE(gWindow == nullptr && gRenderer == nullptr) << c[0];
+        EXPECT_TRUE(gWindow == nullptr && gRenderer == nullptr) << c.name;
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
+    unsetenv("SDL_DISKAUDIOFILE");
+    // Without a display server and without a chosen driver, nothing is tried at all.
+    std::string servers[2];
+    const char* const serverNames[2] = {"DISPLAY", "WAYLAND_DISPLAY"};
+    for (int i = 0; i < 2; i++) {
+        servers[i] = getenv(serverNames[i]) != nullptr ? getenv(serverNames[i]) : "";
+        unsetenv(serverNames[i]);
+    }
+    int result = -1;
+    const std::string noDisplay = startWith("SDL_VIDEODRIVER", nullptr, &result);
+    EXPECT_TRUE(result == 1 &&
+                noDisplay.rfind("Velmoor needs a display, and neither DISPLAY nor WAYLAND_DISPLAY", 0) == 0 &&
+                std::count(noDisplay.begin(), noDisplay.end(), '\n') == 1 && SDL_WasInit(0) == 0)
+        << noDisplay;
+    for (int i = 0; i < 2; i++)
+        if (!servers[i].empty())
+            setenv(serverNames[i], servers[i].c_str(), 1);
+    // Started where there is no ../Common/: one line that names the folder, not one per file.
+    startHeadlessSDL();
+    char empty[] = "/tmp/velmoor-test-XXXXXX";
+    ASSERT_TRUE(mkdtemp(empty) != nullptr && chdir(empty) == 0);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(loadMedia(), 1);
+    const std::string noData = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(noData == "Velmoor cannot find its data: there is no folder ../Common/ beside " + std::string(empty) +
+                              "; start the installed game with the velmoor command, or from the source tree with "
+                              "scripts/run.sh.\n" &&
+                std::count(gTexture, gTexture + kTextureSlots, nullptr) == kTextureSlots)
+        << noData;
+    ASSERT_EQ(chdir((common + "/../run").c_str()), 0);
+    rmdir(empty);
+    closeSDL();
     startHeadlessSDL();
     EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 1) << "the mixer did not open the new audio device";
     EXPECT_EQ(loadMedia(), 0) << "a whole Common/ does not load";
@@ -175,7 +237,8 @@ TEST(Media, EachFailureIsReportedAndTheGameGoesOnWindowedTogglingFullscreenWithT
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_TRUE(out.rfind("Unable to load image ../Common/Font.png! SDL Error: ", 0) == 0 &&
                 out.find("\nFailed to load snd03 sound effect! SDL_mixer Error: ") != std::string::npos &&
-                std::count(out.begin(), out.end(), '\n') == 2)
+                std::count(out.begin(), out.end(), '\n') == 2 &&
+                out.find("; reinstall Velmoor") != out.rfind("; reinstall"))
         << out;
     EXPECT_TRUE(std::count(gTexture, gTexture + kTextureSlots, nullptr) == 1 && gTexture[kTextureFont] == nullptr);
     EXPECT_TRUE(std::count(gSnd, gSnd + kSoundSlots, nullptr) == 1 && gSnd[kSoundSniff] == nullptr);
@@ -194,4 +257,33 @@ TEST(Media, EachFailureIsReportedAndTheGameGoesOnWindowedTogglingFullscreenWithT
     closeSDL();
     EXPECT_TRUE(std::count(gTexture, gTexture + kTextureSlots, nullptr) == kTextureSlots && gRenderer == nullptr &&
                 std::count(gSnd, gSnd + kSoundSlots, nullptr) == kSoundSlots && gWindow == nullptr && gMus == nullptr);
+}
+
+TEST(Media, WithoutAnAudioDeviceTheGameStartsSilentlyAndWhatPlaysSoundsDoesNothing) {
+    enterTempCommon();
+    startHeadlessSDL();
+    closeSDL();
+    setenv("SDL_AUDIODRIVER", "nonexistent", 1);
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(initializeSDL(), 0);
+    EXPECT_EQ(loadMedia(), 0) << "the sounds are not wanted without a device";
+    setVolumes();
+    playMusic("../Common/mus00.mid");
+    playNumberedMusic(2);
+    // The title's menu sound, then settings chosen; the deer's sniff halted, the end screen's silence.
+    pushKey(SDL_KEYDOWN, SDLK_DOWN);
+    pushKey(SDL_KEYDOWN, SDLK_RETURN);
+    EXPECT_EQ(displayTitleScreen(), kMenuSettings);
+    // No channel is given out, so the deer never halts one: SDL_mixer 2.6 reads out of bounds when
+    // asked whether a channel plays while no device is open.
+    EXPECT_EQ(Mix_PlayChannelTimed(-1, gSnd[kSoundSniff], -1, -1), -1) << "a null chunk is refused";
+    Mix_HaltChannel(-1);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(out.find("Velmoor plays without sound") != std::string::npos &&
+                std::count(out.begin(), out.end(), '\n') == 1)
+        << out;
+    EXPECT_TRUE(gAudioOpen == 0 && gMus == nullptr && std::count(gSnd, gSnd + kSoundSlots, nullptr) == kSoundSlots &&
+                std::count(gTexture, gTexture + kTextureSlots, nullptr) == 0);
+    closeSDL();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
