@@ -3,7 +3,11 @@
 
 #include <SDL.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include "world/datafile.h"
 
 int32_t gKeycodeUp = SDLK_UP;
 int32_t gKeycodeDown = SDLK_DOWN;
@@ -86,14 +90,30 @@ static int checkBindings() {
 }
 
 void loadBindings(const char* path) {
-    FILE* file = fopen(path, "rb");
-    if (file == nullptr) {
+    FILE* file = nullptr;
+    const int opened = openDataFile(path, &file);
+    if (opened == kOpenNotRegular) {
+        printf("Settings.bin is %s; the default keys are used. Remove it so that the settings screen can save your "
+               "keys.\n",
+               describeOpenFailure());
+        resetBindings();
         return;
     }
+    if (opened != kOpenOk) {
+        return; // no file (or none we may read): the bindings stay as they are
+    }
     uint8_t bytes[kBindingFileSize];
-    int length = int(fread(bytes, 1, sizeof bytes, file));
+    const int length = int(fread(bytes, 1, sizeof bytes, file));
+    const int error = ferror(file) != 0 ? errno : 0;
     fclose(file);
-    if (decodeBindings(bytes, length) == kBindingCount && checkBindings() == 0) {
+    if (error != 0) {
+        printf("Settings.bin cannot be read (%s); the default keys are used.\n", strerror(error));
+        resetBindings();
+        return;
+    }
+    // Checked whatever its length: a short file can bind keys that clash with the defaults it keeps.
+    decodeBindings(bytes, length);
+    if (checkBindings() == 0) {
         resetBindings();
     }
 }

@@ -30,8 +30,9 @@ void encodeBindings(uint8_t bytes[kBindingFileSize]);
 int decodeBindings(const uint8_t* bytes, int length);
 
 // Reads the bindings from the file at path over the current ones; a missing file changes nothing,
-// a short file replaces the bindings it holds in full. A whole file that does not hold eight
-// different keys SDL can name is refused with one line on standard output: the defaults are used.
+// a short file replaces the bindings it holds in full. A file whose bindings, taken so, are not
+// eight different keys SDL can name, or a path that is no regular file (a pipe, a folder, a
+// device: never waited on), is refused with one line on standard output: the defaults are used.
 void loadBindings(const char* path);
 
 // Result codes of saveBindings.
