@@ -37,9 +37,14 @@ void loadBindings(const char* path);
 
 // Result codes of saveBindings.
 constexpr int kSaveOk = 0;
-constexpr int kSaveOpenFailed = 1;  // the file could not be created
-constexpr int kSaveWriteFailed = 2; // writing, closing or replacing failed; the old file is intact
+constexpr int kSaveOpenFailed = 1;  // the temporary file could not be created; nothing changed
+constexpr int kSaveWriteFailed = 2; // writing, flushing or replacing failed; the old file is intact
 
-// Writes the bindings to path through a temporary file beside it that is renamed over it, so a
-// failed save never leaves a truncated file. Prints nothing; returns one of the codes above.
+// Writes the bindings to path: into a new temporary file of a unique name beside it (created
+// exclusively, so no link there is followed), flushed to disk, then renamed over path, so a reader
+// or a second game saving at once sees the old file or the new one, whole. Prints nothing;
+// returns one of the codes above, with the reason in describeSaveFailure().
 int saveBindings(const char* path);
+
+// Why the last failed saveBindings failed: the system's own text ("No space left on device").
+const char* describeSaveFailure();
