@@ -98,21 +98,13 @@ void loadBindings(const char* path) {
         printf("Settings.bin is %s; the default keys are used. Remove it so that the settings screen can save your "
                "keys.\n",
                describeOpenFailure());
-        resetBindings();
-        return;
     }
     if (opened != kOpenOk) {
-        return; // no file (or none we may read): the bindings stay as they are
+        return; // treated as missing: the bindings stay as they are
     }
     uint8_t bytes[kBindingFileSize];
     const int length = int(fread(bytes, 1, sizeof bytes, file));
-    const int error = ferror(file) != 0 ? errno : 0;
     fclose(file);
-    if (error != 0) {
-        printf("Settings.bin cannot be read (%s); the default keys are used.\n", strerror(error));
-        resetBindings();
-        return;
-    }
     // Checked whatever its length: a short file can bind keys that clash with the defaults it keeps.
     decodeBindings(bytes, length);
     if (checkBindings() == 0) {
@@ -135,7 +127,8 @@ constexpr int kTemporaryAttempts = 64; // names tried before a save gives up on 
 
 // Creates, exclusively, a new file beside path named path.PID-N.tmp, N counting the names this
 // program tried, and writes its name into temporaryPath. A name already taken (by a file left
-// from a crash, a link, another machine sharing the folder) is never opened: the next is tried.
+// from a crash, a link, another machine sharing the folder) is never opened, nor a link followed:
+// the next name is tried.
 // Returns the open descriptor, or -1 with errno set.
 static int createTemporaryBeside(const char* path, char temporaryPath[kSavePathSize]) {
     // Counts the names tried since the program started, so that no two saves try the same name.
@@ -146,7 +139,7 @@ static int createTemporaryBeside(const char* path, char temporaryPath[kSavePathS
             errno = ENAMETOOLONG;
             return -1;
         }
-        const int descriptor = open(temporaryPath, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const int descriptor = open(temporaryPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (descriptor >= 0 || errno != EEXIST) {
             return descriptor;
         }
@@ -158,9 +151,6 @@ static int createTemporaryBeside(const char* path, char temporaryPath[kSavePathS
 static int writeAll(int descriptor, const uint8_t* bytes, int length) {
     while (length > 0) {
         const ssize_t written = write(descriptor, bytes, size_t(length));
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
         if (written <= 0) {
             return written < 0 ? errno : EIO;
         }
