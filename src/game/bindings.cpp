@@ -2,8 +2,14 @@
 #include "game/bindings.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include "world/datafile.h"
 
 int32_t gKeycodeUp = SDLK_UP;
 int32_t gKeycodeDown = SDLK_DOWN;
@@ -86,37 +92,97 @@ static int checkBindings() {
 }
 
 void loadBindings(const char* path) {
-    FILE* file = fopen(path, "rb");
-    if (file == nullptr) {
-        return;
+    FILE* file = nullptr;
+    const int opened = openDataFile(path, &file);
+    if (opened == kOpenNotRegular) {
+        printf("Settings.bin is %s; the default keys are used. Remove it so that the settings screen can save your "
+               "keys.\n",
+               describeOpenFailure());
+    }
+    if (opened != kOpenOk) {
+        return; // treated as missing: the bindings stay as they are
     }
     uint8_t bytes[kBindingFileSize];
-    int length = int(fread(bytes, 1, sizeof bytes, file));
+    const int length = int(fread(bytes, 1, sizeof bytes, file));
     fclose(file);
-    if (decodeBindings(bytes, length) == kBindingCount && checkBindings() == 0) {
+    // Checked whatever its length: a short file can bind keys that clash with the defaults it keeps.
+    decodeBindings(bytes, length);
+    if (checkBindings() == 0) {
         resetBindings();
     }
 }
 
-int saveBindings(const char* path) {
-    // Write beside the file and rename over it, so that the old file stays whole until the new
-    // one is complete.
-    char temporaryPath[256];
-    if (snprintf(temporaryPath, sizeof temporaryPath, "%s.tmp", path) >= int(sizeof temporaryPath)) {
-        return kSaveOpenFailed;
+// Why the last save failed: an errno value, kept for describeSaveFailure.
+static int LastSaveError;
+
+static int failSave(int result, int error) {
+    LastSaveError = error;
+    return result;
+}
+
+const char* describeSaveFailure() { return strerror(LastSaveError); }
+
+constexpr int kSavePathSize = 4096;    // the longest temporary path a save makes, with its zero
+constexpr int kTemporaryAttempts = 64; // names tried before a save gives up on creating one
+
+// Creates, exclusively, a new file beside path named path.PID-N.tmp, N counting the names this
+// program tried, and writes its name into temporaryPath. A name already taken (by a file left
+// from a crash, a link, another machine sharing the folder) is never opened, nor a link followed:
+// the next name is tried.
+// Returns the open descriptor, or -1 with errno set.
+static int createTemporaryBeside(const char* path, char temporaryPath[kSavePathSize]) {
+    // Counts the names tried since the program started, so that no two saves try the same name.
+    static unsigned Attempt;
+    for (int tries = 0; tries < kTemporaryAttempts; tries++) {
+        Attempt++;
+        if (snprintf(temporaryPath, kSavePathSize, "%s.%ld-%u.tmp", path, long(getpid()), Attempt) >= kSavePathSize) {
+            errno = ENAMETOOLONG;
+            return -1;
+        }
+        const int descriptor = open(temporaryPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0 || errno != EEXIST) {
+            return descriptor;
+        }
     }
-    FILE* file = fopen(temporaryPath, "wb");
-    if (file == nullptr) {
-        return kSaveOpenFailed;
+    return -1; // errno is EEXIST
+}
+
+// Writes all of bytes; returns 0 or the errno of the write that failed.
+static int writeAll(int descriptor, const uint8_t* bytes, int length) {
+    while (length > 0) {
+        const ssize_t written = write(descriptor, bytes, size_t(length));
+        if (written <= 0) {
+            return written < 0 ? errno : EIO;
+        }
+        bytes += written;
+        length -= int(written);
+    }
+    return 0;
+}
+
+int saveBindings(const char* path) {
+    // A temporary file of its own, renamed over the old file only once it is whole and on disk:
+    // the old file stays whole until then, and two games saving at once cannot meet in one file.
+    char temporaryPath[kSavePathSize];
+    const int descriptor = createTemporaryBeside(path, temporaryPath);
+    if (descriptor < 0) {
+        return failSave(kSaveOpenFailed, errno);
     }
     uint8_t bytes[kBindingFileSize];
     encodeBindings(bytes);
-    bool written = fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes;
-    written = fflush(file) == 0 && written;
-    written = fclose(file) == 0 && written;
-    if (!written || rename(temporaryPath, path) != 0) {
-        remove(temporaryPath);
-        return kSaveWriteFailed;
+    int error = writeAll(descriptor, bytes, kBindingFileSize);
+    if (error == 0 && fsync(descriptor) != 0) {
+        error = errno;
+    }
+    if (close(descriptor) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error == 0 && rename(temporaryPath, path) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        unlink(temporaryPath);
+        return failSave(kSaveWriteFailed, error);
     }
     return kSaveOk;
 }

@@ -30,15 +30,21 @@ void encodeBindings(uint8_t bytes[kBindingFileSize]);
 int decodeBindings(const uint8_t* bytes, int length);
 
 // Reads the bindings from the file at path over the current ones; a missing file changes nothing,
-// a short file replaces the bindings it holds in full. A whole file that does not hold eight
-// different keys SDL can name is refused with one line on standard output: the defaults are used.
+// a short file replaces the bindings it holds in full. A file whose bindings, taken so, are not
+// eight different keys SDL can name, or a path that is no regular file (a pipe, a folder, a
+// device: never waited on), is refused with one line on standard output: the defaults are used.
 void loadBindings(const char* path);
 
 // Result codes of saveBindings.
 constexpr int kSaveOk = 0;
-constexpr int kSaveOpenFailed = 1;  // the file could not be created
-constexpr int kSaveWriteFailed = 2; // writing, closing or replacing failed; the old file is intact
+constexpr int kSaveOpenFailed = 1;  // the temporary file could not be created; nothing changed
+constexpr int kSaveWriteFailed = 2; // writing, flushing or replacing failed; the old file is intact
 
-// Writes the bindings to path through a temporary file beside it that is renamed over it, so a
-// failed save never leaves a truncated file. Prints nothing; returns one of the codes above.
+// Writes the bindings to path: into a new temporary file of a unique name beside it (created
+// exclusively, so no link there is followed), flushed to disk, then renamed over path, so a reader
+// or a second game saving at once sees the old file or the new one, whole. Prints nothing;
+// returns one of the codes above, with the reason in describeSaveFailure().
 int saveBindings(const char* path);
+
+// Why the last failed saveBindings failed: the system's own text ("No space left on device").
+const char* describeSaveFailure();

@@ -81,16 +81,15 @@ int adjustSettings() {
             }
         }
     }
-    int saved = saveBindings(kSettingsPath);
+    // A failed save says why; the new keys stay in effect until the game ends either way.
+    const int saved = saveBindings(kSettingsPath);
     if (saved == kSaveOpenFailed) {
-        printf("Error opening file Settings.bin");
-        fflush(stdout);
-        return 2;
+        printf("Error opening file Settings.bin: %s; the new keys last until the game ends.\n", describeSaveFailure());
+    } else if (saved == kSaveWriteFailed) {
+        printf("Error writing file Settings.bin: %s; the old file is kept and the new keys last until the game "
+               "ends.\n",
+               describeSaveFailure());
     }
-    if (saved == kSaveWriteFailed) {
-        printf("Error writing file Settings.bin\n");
-        fflush(stdout);
-        return 2;
-    }
-    return 1;
+    fflush(stdout);
+    return saved == kSaveOk ? 1 : 2;
 }

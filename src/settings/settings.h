@@ -13,5 +13,6 @@ int applySettingsKey(int step, SDL_Keycode key);
 void renderSettings(int step);
 
 // Runs the settings screen and saves. Returns 0 when the window was closed (nothing saved),
-// 1 when the bindings were saved, 2 when saving failed (the bindings stay in effect).
+// 1 when the bindings were saved, 2 when saving failed: one line on standard output says why, the
+// old file is left as it was and the new bindings stay in effect.
 int adjustSettings();

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "world/datafile.h"
 #include "world/loadreport.h"
 
 uint8_t gTileTypeMovement[kTileIdCount];
@@ -139,8 +140,13 @@ void readTileProperties(FILE* file) {
 }
 
 int loadTileProperties() {
-    FILE* file = fopen("../Common/properties.tmx", "r");
-    if (file == nullptr) {
+    FILE* file = nullptr;
+    const int opened = openDataFile("../Common/properties.tmx", &file);
+    if (opened == kOpenNotRegular) {
+        printf("\nError opening file properties.tmx: %s", describeOpenFailure()); // a pipe is never waited on
+        return 1;
+    }
+    if (opened != kOpenOk) {
         printf("\nError opening file properties.tmx");
         return 1;
     }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -13,6 +14,24 @@
 
 namespace {
 
+// What a regular file holds; empty for anything else.
+static std::string readFile(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::filesystem::is_regular_file(path) ? std::string(std::istreambuf_iterator<char>(in), {}) : "";
+}
+
+// The names in the Common/ copy that a save may have left behind: its temporary files.
+static std::vector<std::string> leftBehind() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator("../Common")) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("Settings.bin.", 0) == 0) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
 TEST(Settings, APassBindsInOrderRefusesKeysTakenEarlierAndSavesOnlyWhenItEnds) {
     const std::string old(
         "\x52\0\0\x40\x51\0\0\x40\x50\0\0\x40\x4F\0\0\x40\xE5\0\0\x40\x0D\0\0\0\xE4\0\0\x40\x3D\0\0\x40", 32);
@@ -20,24 +39,32 @@ TEST(Settings, APassBindsInOrderRefusesKeysTakenEarlierAndSavesOnlyWhenItEnds) {
     // Up takes Left's old key; Left again, and Left for move left, ring the bell; the F4 repeat leaves.
     const std::vector<SDL_Keycode> pass = {SDLK_LEFT,   SDLK_LEFT,   SDLK_DOWN,  SDLK_LEFT, SDLK_UP, SDLK_RIGHT,
                                            SDLK_RSHIFT, SDLK_RETURN, SDLK_RCTRL, SDLK_F4,   SDLK_F4};
+    const std::vector<SDL_Keycode> digits = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
     // clang-format off
     const struct {
-        std::string blocker; // where the save's temporary file leads: nowhere to create it, a full disk
+        const char* setup; // what stands in the save's way: no Common/ folder, a folder in Settings.bin's place
         std::vector<SDL_Keycode> keys; // pressed before the screen opens; 0: the window is closed
         int result; const char* printed; std::string file; // then what is printed, and Settings.bin (old before)
     } cases[] = {
         {"", pass, 1, "\a\a", passed},
         {"", {'a', 0}, 0, "", old},
-        {"/nowhere/x", {'1', '2', '3', '4', '5', '6', '7', '8', '9'}, 2, "Error opening file Settings.bin", old},
-        {"/dev/full", {'1', '2', '3', '4', '5', '6', '7', '8', '9'}, 2, "Error writing file Settings.bin\n", old},
+        {"no folder", digits, 2, "Error opening file Settings.bin: No such file or directory; the new keys last until "
+                                 "the game ends.\n", ""},
+        {"folder", digits, 2, "Error writing file Settings.bin: Is a directory; the old file is kept and the new keys "
+                              "last until the game ends.\n", ""},
     };
     // clang-format on
     for (const auto& c : cases) {
+        const std::string setup = c.setup;
         enterTempCommon();
         startHeadlessSDL();
         resetBindings();
         writeCommonFile("Settings.bin", old);
-        ASSERT_EQ(c.blocker.empty() ? 0 : symlink(c.blocker.c_str(), "../Common/Settings.bin.tmp"), 0);
+        ASSERT_EQ(setup == "no folder" ? rename("../Common", "../Away") : 0, 0);
+        if (setup == "folder") {
+            std::filesystem::remove("../Common/Settings.bin");
+            std::filesystem::create_directories("../Common/Settings.bin/inside");
+        }
         for (SDL_Keycode key : c.keys) {
             SDL_Event quit{SDL_QUIT};
             key != 0 ? pushKey(SDL_KEYDOWN, key) : void(SDL_PushEvent(&quit));
@@ -47,9 +74,10 @@ TEST(Settings, APassBindsInOrderRefusesKeysTakenEarlierAndSavesOnlyWhenItEnds) {
         EXPECT_EQ(adjustSettings(), c.result) << c.printed;
         EXPECT_EQ(readPixel(799, 599).r, 0) << "the screen is not cleared to black: " << c.printed;
         EXPECT_EQ(testing::internal::GetCapturedStdout(), c.printed);
-        std::ifstream in(kSettingsPath, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.file) << c.printed;
-        EXPECT_NE(access("../Common/Settings.bin.tmp", F_OK), 0) << "a save left its temporary file: " << c.printed;
+        EXPECT_EQ(readFile(kSettingsPath), c.file) << c.printed;
+        if (setup != "no folder") {
+            EXPECT_EQ(leftBehind(), std::vector<std::string>{}) << "a save left its temporary file: " << c.printed;
+        }
     }
 }
 
