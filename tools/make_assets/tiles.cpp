@@ -252,7 +252,7 @@ static void paintRock(Image& sheet, int id) {
         paintStone(sheet, l + 15, t + 26, 7.0, 4.5, 3.5);
     }
     outlineShapes(sheet, static_cast<int>(l), static_cast<int>(t), kTile, kTile, kRockOutline);
-    shadowEllipse(sheet, l + 17, t + 30, 15.5, 2.2);
+    shadowEllipse(sheet, l + 16, t + 29.5, 16.5, 2.5);
 }
 
 // Grass tufts 21-39: clumps of thin spring-green blades standing up out of thawed earth, spread
