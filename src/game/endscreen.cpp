@@ -1,4 +1,4 @@
-// The end screens: victory and death, each an image with its own music until a key is pressed.
+// The end screens: victory and death, each an image with its own music until a key is pressed anew.
 #include "game/endscreen.h"
 
 #include <SDL.h>
@@ -6,6 +6,11 @@
 #include "render/media.h"
 
 constexpr int kEndScreenPassDelayMs = 25;
+
+// Returns 1 when an event leaves the end screen, 0 otherwise: a key pressed now, not the repeats
+// of a key held down (the eat key held through the last tuft, or the desktop's auto-repeat), which
+// would skip the picture the player earned.
+static int isNewPress(const SDL_Event& event) { return event.type == SDL_KEYDOWN && event.key.repeat == 0 ? 1 : 0; }
 
 int displayGameOverScreen(int textureSlot, int musicNumber) {
     playNumberedMusic(musicNumber);
@@ -31,7 +36,7 @@ int displayGameOverScreen(int textureSlot, int musicNumber) {
             if (event.type == SDL_QUIT) {
                 return 0;
             }
-            if (event.type == SDL_KEYDOWN) {
+            if (isNewPress(event) != 0) {
                 return 1;
             }
         }

@@ -1,6 +1,7 @@
 // The committed media of Common/ as the game cuts them and the player hears them: sheets big enough,
-// seamless snow, glyphs where the character map has characters, tunes that loop cleanly, and sounds
-// and music measured at the game's volumes (clean ends, no clipping, balance, character).
+// seamless snow, glyphs where the character map has characters, grass and bushes that cannot be
+// confused, blocking tiles drawn across their cells, tunes that loop cleanly, and sounds and music
+// measured at the game's volumes (clean ends, no clipping, balance, character).
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_mixer.h>
@@ -9,15 +10,18 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "loudness/loudness.h"
 #include "render/media.h"
+#include "world/tileprops.h"
 
 namespace {
 
@@ -87,6 +91,131 @@ TEST(Media, FontCellsHoldGlyphsExactlyWhereTheCharacterMapHasCharacters) {
             }
         }
     }
+}
+
+constexpr int kTile = 32; // a tile of Tiles.png, pixels on a side
+
+// The top-left pixel of a tile id's cell in Tiles.png (64 tiles a row, ids from 1).
+int tileLeft(int id) { return (id - 1) % 64 * kTile; }
+int tileTop(int id) { return (id - 1) / 64 * kTile; }
+
+// The living green of grass and needles; not the near-black outlines around them.
+bool isGreen(uint32_t rgb) {
+    const int r = int(rgb >> 16), g = int(rgb >> 8 & 0xFF), b = int(rgb & 0xFF);
+    return g > r + 12 && g > b + 4 && g > 60;
+}
+
+// What a tile's green looks like: how many pixels, their mean red and blue, and the share of them
+// on an edge (with a pixel that is not green beside them): thin blades are nearly all edge, round
+// clumps mostly inside.
+struct Green {
+    int count = 0;
+    double red = 0, blue = 0, edgeShare = 0;
+};
+
+Green measureGreen(const Image& sheet, int id) {
+    Green green;
+    int edge = 0;
+    for (int y = 0; y < kTile; ++y) {
+        for (int x = 0; x < kTile; ++x) {
+            const uint32_t rgb = rgbAt(sheet, tileLeft(id) + x, tileTop(id) + y);
+            if (!isGreen(rgb)) {
+                continue;
+            }
+            green.count++;
+            green.red += rgb >> 16;
+            green.blue += rgb & 0xFF;
+            bool inside = true;
+            for (const auto& [dx, dy] : {std::pair(1, 0), std::pair(-1, 0), std::pair(0, 1), std::pair(0, -1)}) {
+                const int nx = x + dx, ny = y + dy;
+                inside = inside && nx >= 0 && ny >= 0 && nx < kTile && ny < kTile &&
+                         isGreen(rgbAt(sheet, tileLeft(id) + nx, tileTop(id) + ny));
+            }
+            edge += inside ? 0 : 1;
+        }
+    }
+    if (green.count > 0) {
+        green.red /= green.count;
+        green.blue /= green.count;
+        green.edgeShare = double(edge) / green.count;
+    }
+    return green;
+}
+
+// Players took round light-green grass patches for bushes: grass must be thin blades of a warm
+// yellow-green, plenty of them, and bushes round clumps of a cold dark green.
+TEST(Media, GrassTuftsAreThinWarmBladesAndBushesRoundColdClumps) {
+    const Image sheet = loadImage("Tiles.png");
+    ASSERT_TRUE(sheet);
+    for (int id = 21; id <= 43; ++id) {
+        const bool grass = id <= 39;
+        const Green green = measureGreen(sheet, id);
+        SCOPED_TRACE("tile " + std::to_string(id) + (grass ? " (grass)" : " (bush)"));
+        EXPECT_GE(green.count, 150) << "too little green to see";
+        if (grass) {
+            EXPECT_GE(green.edgeShare, 0.55) << "a clump, not blades";
+            EXPECT_GE(green.red, green.blue + 50) << "not a warm yellow-green";
+        } else {
+            EXPECT_LT(green.edgeShare, 0.45) << "not a round clump";
+            EXPECT_GT(green.blue, green.red) << "not a cold green";
+        }
+    }
+}
+
+// Whether a pixel is the ice's, not its snow bank's.
+bool isIce(uint32_t rgb) { return int(rgb & 0xFF) - int(rgb >> 16) > 50 && rgb != 0xFF00FF; }
+
+// A tile that blocks movement blocks its whole cell, so it is drawn across it, or the deer stops
+// short of what the player sees: a tree's foot, a rock, from side to side at the bottom of the
+// cell; the ice right up to the cell's sides, under a snow bank at most 4 pixels deep.
+TEST(Media, WhatBlocksMovementIsDrawnAcrossItsCell) {
+    FILE* properties = fopen((kCommon + "properties.tmx").c_str(), "r");
+    ASSERT_NE(properties, nullptr);
+    readTileProperties(properties);
+    fclose(properties);
+    const Image sheet = loadImage("Tiles.png");
+    ASSERT_TRUE(sheet);
+    int objects = 0, ice = 0;
+    for (int id = 1; id <= 3 * 64; ++id) {
+        if (gTileTypeMovement[id] == 0 || gTileTypeOverlay[id] == 0) {
+            continue;
+        }
+        SCOPED_TRACE("tile " + std::to_string(id));
+        int left = kTile, right = -1, bottom = -1;
+        bool opaque = true;
+        for (int y = 0; y < kTile; ++y) {
+            for (int x = 0; x < kTile; ++x) {
+                const bool inked = isInked(sheet, tileLeft(id) + x, tileTop(id) + y);
+                opaque = opaque && inked;
+                left = inked && y >= 24 ? std::min(left, x) : left;
+                right = inked && y >= 24 ? std::max(right, x) : right;
+                bottom = inked ? std::max(bottom, y) : bottom;
+            }
+        }
+        if (!opaque) {
+            objects++;
+            EXPECT_LE(left, 1) << "the foot of the drawing stops short of the cell's left side";
+            EXPECT_GE(right, kTile - 2) << "the foot of the drawing stops short of the cell's right side";
+            EXPECT_GE(bottom, kTile - 3) << "the drawing stops short of the cell's bottom";
+            continue;
+        }
+        ice++;
+        // Ice within 5 pixels of each side (left, right, top, bottom), along the middle lines: the
+        // banks of the corners are rounded.
+        for (int line = 8; line < kTile - 8; ++line) {
+            for (int side = 0; side < 4; ++side) {
+                bool reached = false;
+                for (int k = 0; k <= 4; ++k) {
+                    const int along = side % 2 == 0 ? k : kTile - 1 - k;
+                    const int x = side < 2 ? along : line, y = side < 2 ? line : along;
+                    reached = reached || isIce(rgbAt(sheet, tileLeft(id) + x, tileTop(id) + y));
+                }
+                EXPECT_TRUE(reached) << "snow deeper than 4 pixels on side " << side << " at line " << line;
+            }
+        }
+    }
+    EXPECT_GE(objects, 4) << "rocks and tree feet that block: fewer than properties.tmx had";
+    EXPECT_EQ(ice, 9) << "ice tiles that block: not the nine of properties.tmx";
 }
 
 // A big-endian number of the given bytes at a place in data.

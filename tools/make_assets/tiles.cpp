@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 constexpr int kTile = 32;         // tile edge, pixels
 constexpr int kSheetColumns = 64; // tiles per sheet row
@@ -29,10 +28,13 @@ constexpr Colour kNeedlesDark = {18, 50, 36};
 constexpr Colour kTreeOutline = {12, 34, 26};
 constexpr Colour kBark = {104, 70, 44};
 constexpr Colour kBarkDark = {70, 46, 30};
-constexpr Colour kGrassDark = {46, 112, 40};
-constexpr Colour kGrass = {86, 160, 56};
-constexpr Colour kGrassLight = {146, 206, 84};
-constexpr Colour kEarth = {92, 78, 52};
+// Grass is a warm yellow-green, far from the bushes' cold dark needles.
+constexpr Colour kGrassDark = {78, 136, 30};
+constexpr Colour kGrass = {120, 182, 40};
+constexpr Colour kGrassLight = {168, 216, 62};
+constexpr Colour kGrassTip = {212, 236, 120};
+constexpr Colour kEarth = {112, 92, 56};
+constexpr Colour kEarthDark = {82, 64, 40};
 constexpr Colour kTwig = {96, 64, 40};
 
 static int tileLeft(int id) { return ((id - 1) % kSheetColumns) * kTile; }
@@ -148,9 +150,10 @@ static void paintSnowVariant(Image& sheet, int id) {
     }
 }
 
-// Depth of the snow bank over the ice along an edge, repeating with the tile.
+// Depth of the snow bank over the ice along an edge, repeating with the tile. The bank is a thin
+// lip: the whole edge cell blocks, so the ice reaches almost to where the snow begins.
 static double bankDepth(double t) {
-    return 7.0 + 1.6 * std::sin(2 * kPi * t / kTile) + 0.8 * std::sin(4 * kPi * t / kTile + 1.0);
+    return 2.4 + 0.7 * std::sin(2 * kPi * t / kTile) + 0.4 * std::sin(4 * kPi * t / kTile + 1.0);
 }
 
 // Ice tiles: 9 centre; 10-13 edges with snow on top, bottom, left, right; 14-17 the corners.
@@ -159,7 +162,8 @@ static void paintIce(Image& sheet, int id) {
     const bool snowBottom = id == 11 || id == 16 || id == 17;
     const bool snowLeft = id == 12 || id == 14 || id == 16;
     const bool snowRight = id == 13 || id == 15 || id == 17;
-    constexpr double kCornerRadius = 6.0;
+    constexpr double kCornerRadius = 5.0;
+    constexpr double kCornerInset = 2.4; // the bank's mean depth
     for (int y = 0; y < kTile; ++y) {
         for (int x = 0; x < kTile; ++x) {
             double px = x + 0.5;
@@ -176,8 +180,8 @@ static void paintIce(Image& sheet, int id) {
                 inside = std::min(inside, (kTile - px) - bankDepth(py));
             if ((snowTop || snowBottom) && (snowLeft || snowRight)) {
                 // Round the ice's corner.
-                double cx = snowLeft ? 7 + kCornerRadius : kTile - 7 - kCornerRadius;
-                double cy = snowTop ? 7 + kCornerRadius : kTile - 7 - kCornerRadius;
+                double cx = snowLeft ? kCornerInset + kCornerRadius : kTile - kCornerInset - kCornerRadius;
+                double cy = snowTop ? kCornerInset + kCornerRadius : kTile - kCornerInset - kCornerRadius;
                 bool inCornerBox = (snowLeft ? px < cx : px > cx) && (snowTop ? py < cy : py > cy);
                 if (inCornerBox) {
                     inside = std::min(inside, kCornerRadius - std::hypot(px - cx, py - cy));
@@ -214,112 +218,89 @@ static void shadowEllipse(Image& sheet, double cx, double cy, double rx, double 
     }
 }
 
-static void paintRock(Image& sheet, int id) {
-    const double l = tileLeft(id);
-    const double t = tileTop(id);
-    const bool large = id == 19;
-    const double cx = l + 16;
-    const double cy = t + (large ? 17 : 20);
-    const double rx = large ? 13.0 : 7.0;
-    const double ry = large ? 11.0 : 5.5;
+// One stone of a rock tile, shaded from the upper left, with snow lying on its top.
+static void paintStone(Image& sheet, double cx, double cy, double rx, double ry, double phase) {
     fillEllipse(sheet, cx, cy, rx, ry, kRock);
     fillEllipse(sheet, cx + rx * 0.25, cy + ry * 0.3, rx * 0.8, ry * 0.7, kRockDark);
     fillEllipse(sheet, cx - rx * 0.1, cy, rx * 0.75, ry * 0.65, kRock);
     fillEllipse(sheet, cx - rx * 0.35, cy - ry * 0.1, rx * 0.35, ry * 0.35, kRockLight);
-    if (large) {
-        fillEllipse(sheet, cx + 5, cy - 1, 3.5, 4.5, kRockDark);
-        fillEllipse(sheet, cx + 4.2, cy - 1.5, 3.0, 4.0, kRock);
-    }
-    // Snow lying on the top.
     for (int y = static_cast<int>(cy - ry) - 1; y <= static_cast<int>(cy); ++y) {
         for (int x = static_cast<int>(cx - rx); x <= static_cast<int>(cx + rx); ++x) {
-            if (isMagenta(sheet, x, y)) {
-                continue;
-            }
-            double lineY = cy - ry * (large ? 0.35 : 0.2) + 1.5 * std::sin((x - l) * 0.7);
-            if (y + 0.5 < lineY) {
+            double dx = (x + 0.5 - cx) / rx;
+            double dy = (y + 0.5 - cy) / ry;
+            double lineY = cy - ry * 0.3 + 1.5 * std::sin(x * 0.7 + phase);
+            if (dx * dx + dy * dy <= 1.0 && y + 0.5 < lineY) {
                 setPixel(sheet, x, y, (y + 0.5 > lineY - 1.2) ? kSnowShade : kSnowBright);
             }
         }
     }
-    outlineShapes(sheet, static_cast<int>(l), static_cast<int>(t), kTile, kTile, kRockOutline);
-    shadowEllipse(sheet, cx + 2, cy + ry + 0.5, rx + 1.5, large ? 3.0 : 2.0);
 }
 
-// A blade of grass, drawn after the outlines so that it stays one pixel thin.
-struct Blade {
-    double x, y, height, lean;
-    Colour colour;
-};
-
-// Grass patches 21-39: green tufts and patches showing through the snow, each one different.
-static void paintGrass(Image& sheet, int id) {
+// Rocks 18 (a pile of stones) and 19 (a boulder with two stones at its foot), each as wide and
+// as deep as its cell, which blocks: the deer stops where the stone is seen.
+static void paintRock(Image& sheet, int id) {
     const double l = tileLeft(id);
     const double t = tileTop(id);
+    if (id == 19) {
+        paintStone(sheet, l + 16, t + 16.5, 14.0, 12.0, 0.0);
+        paintStone(sheet, l + 5.5, t + 26, 4.8, 3.6, 1.0);
+        paintStone(sheet, l + 27, t + 27, 4.2, 3.2, 2.0);
+    } else {
+        paintStone(sheet, l + 16, t + 10, 7.5, 6.0, 0.5);
+        paintStone(sheet, l + 8.5, t + 19, 7.5, 6.5, 1.5);
+        paintStone(sheet, l + 23.5, t + 19.5, 7.0, 6.0, 2.5);
+        paintStone(sheet, l + 15, t + 26, 7.0, 4.5, 3.5);
+    }
+    outlineShapes(sheet, static_cast<int>(l), static_cast<int>(t), kTile, kTile, kRockOutline);
+    shadowEllipse(sheet, l + 16, t + 29.5, 16.5, 2.5);
+}
+
+// Grass tufts 21-39: clumps of thin spring-green blades standing up out of thawed earth, spread
+// over the cell so that the eaten cell is plain to see. Spiky and yellow-green, they cannot be taken
+// for the bushes' round, dark, snow-capped clumps.
+static void paintGrass(Image& sheet, int id) {
+    Image tile = makeImage(kTile, kTile, kMagenta); // blades leaning out of it are cut off at its edge
     Rng rng = {static_cast<uint32_t>(4100 + 37 * id)};
-    const int variant = (id - 21) % 3; // 0 one wide patch, 1 two patches, 2 many tufts
-    std::vector<Blade> blades;
-    int patches = variant == 0 ? 1 : (variant == 1 ? 2 : 0);
-    for (int p = 0; p < patches; ++p) {
-        double cx = l + 16 + (patches == 2 ? (p == 0 ? -5 : 5) : 0) + randomRange(rng, -2, 2);
-        double cy = t + 17 + (patches == 2 ? (p == 0 ? -4 : 4) : 0) + randomRange(rng, -2, 2);
-        double r = patches == 1 ? randomRange(rng, 9.0, 11.5) : randomRange(rng, 6.0, 7.5);
-        for (int k = 0; k < 4; ++k) {
-            double a = randomRange(rng, 0, 2 * kPi);
-            double across = r * randomRange(rng, 0.55, 0.8); // one draw per statement: argument order is the compiler's
-            double down = r * randomRange(rng, 0.4, 0.6);
-            fillEllipse(sheet, cx + 0.45 * r * std::cos(a), cy + 0.35 * r * std::sin(a), across, down, kEarth);
+    // Where the tufts stand (their roots), over the middle of the cell; each tile leaves out one or two.
+    constexpr int kSpots = 6;
+    const double spots[kSpots][2] = {{10, 14}, {22, 12}, {15, 20}, {24, 22}, {9, 27}, {19, 28}};
+    const int skipA = (id - 21) % kSpots;
+    const int skipB = (id - 21) % 3 == 0 ? (skipA + 3) % kSpots : -1;
+    struct Tuft {
+        double x, y;
+        int blades;
+    };
+    Tuft tufts[kSpots];
+    int count = 0;
+    for (int k = 0; k < kSpots; ++k) {
+        if (k == skipA || k == skipB) {
+            continue;
         }
-        // Turf over the earth, leaving a dark rim.
-        for (int y = static_cast<int>(cy - r); y <= static_cast<int>(cy + r); ++y) {
-            for (int x = static_cast<int>(cx - r); x <= static_cast<int>(cx + r); ++x) {
-                bool rim = false;
-                for (int d = 0; d < 4 && !rim; ++d) {
-                    int nx = x + (d == 0) - (d == 1);
-                    int ny = y + (d == 2) - (d == 3);
-                    rim = isMagenta(sheet, nx, ny);
-                }
-                Colour here = getPixel(sheet, x, y);
-                if (!rim && here.r == kEarth.r && here.g == kEarth.g && here.b == kEarth.b) {
-                    double n = periodicNoise(x / 3.0, y / 3.0, 64, static_cast<uint32_t>(id));
-                    setPixel(sheet, x, y, n > 0.62 ? kGrassLight : (n > 0.3 ? kGrass : kGrassDark));
-                }
-            }
-        }
-        int bladeCount = static_cast<int>(r * 1.6);
-        for (int k = 0; k < bladeCount; ++k) {
-            double a = randomRange(rng, 0, 2 * kPi);
-            double d = randomRange(rng, 0, r * 0.6);
-            double bx = cx + d * std::cos(a);
-            double by = cy + 0.6 * d * std::sin(a) + 2;
-            double height = randomRange(rng, 3, 6);
-            blades.push_back({bx, by, height, randomRange(rng, -1.5, 1.5), k % 3 ? kGrassDark : kGrassLight});
-        }
-        // A little snow still lying on the turf.
-        for (int k = 0; k < 3; ++k) {
-            // One draw per statement: the order in which a call's arguments run is the compiler's.
-            double x = cx + randomRange(rng, -r * 0.5, r * 0.5);
-            double y = cy + randomRange(rng, -r * 0.3, r * 0.3);
-            double radius = randomRange(rng, 1.0, 1.8);
-            fillEllipse(sheet, x, y, radius, 1.0, kSnowBright);
+        double x = spots[k][0] + randomRange(rng, -1.5, 1.5);
+        double y = spots[k][1] + randomRange(rng, -1.0, 1.0);
+        tufts[count++] = {x, y, randomInt(rng, 4, 5)};
+    }
+    for (int k = 0; k < count; ++k) {
+        fillEllipse(tile, tufts[k].x, tufts[k].y + 0.3, 3.6, 1.5, kEarth);
+    }
+    outlineShapes(tile, 0, 0, kTile, kTile, kEarthDark);
+    // Each blade fans out from the root, tall in the middle of the tuft and short at its sides,
+    // with a dark edge on its right so that neighbouring blades stay apart.
+    for (int k = 0; k < count; ++k) {
+        const int n = tufts[k].blades;
+        for (int b = 0; b < n; ++b) {
+            double s = 2.0 * b / (n - 1) - 1; // -1 leftmost .. 1 rightmost
+            double rootX = tufts[k].x + 3.0 * s;
+            double lean = 3.0 * s + randomRange(rng, -0.6, 0.6);
+            double height = (9.5 - 4.5 * s * s) * randomRange(rng, 0.85, 1.1);
+            double tipX = rootX + lean;
+            double tipY = tufts[k].y - height;
+            drawLine(tile, rootX + 1, tufts[k].y, tipX + 1, tipY + 1, 1.0, kGrassDark);
+            drawLine(tile, rootX, tufts[k].y, tipX, tipY, 1.0, b % 2 ? kGrass : kGrassLight);
+            setPixel(tile, static_cast<int>(std::floor(tipX)), static_cast<int>(std::floor(tipY + 0.5)), kGrassTip);
         }
     }
-    if (patches == 0) {
-        int tufts = randomInt(rng, 5, 7);
-        for (int k = 0; k < tufts; ++k) {
-            double bx = l + randomRange(rng, 7, 25);
-            double by = t + randomRange(rng, 10, 27);
-            fillEllipse(sheet, bx, by, 2.6, 1.4, kEarth);
-            for (int b = 0; b < 5; ++b) {
-                double height = randomRange(rng, 2.5, 6.5);
-                blades.push_back({bx - 2 + b, by, height, (b - 2) * 0.8, b % 2 ? kGrassLight : kGrass});
-            }
-        }
-    }
-    outlineShapes(sheet, static_cast<int>(l), static_cast<int>(t), kTile, kTile, {34, 70, 30});
-    for (const Blade& b : blades) {
-        drawLine(sheet, b.x, b.y, b.x + b.lean, b.y - b.height, 1.0, b.colour);
-    }
+    copyBlock(tile, 0, 0, kTile, kTile, sheet, tileLeft(id), tileTop(id));
 }
 
 // Bushes 40-43: round snow-laden shrubs the deer can hide behind.
@@ -463,32 +444,87 @@ static void paintTrunk(Image& canvas, double centreX, double top, double bottom,
     }
 }
 
+// Where a tree's trunk meets the snow inside its blocking cell, in the cell's own pixels.
+struct TreeFoot {
+    double trunkX;    // the trunk's middle
+    double halfWidth; // the trunk's half width where the roots leave it
+    double rootY;     // the row where the roots leave it
+};
+
+// The foot of a tree across the whole of its blocking cell (left, top on the canvas): the tree's
+// shadow on the snow, as wide as the cell, and roots that spread from the trunk to the cell's sides
+// and down its front, so that the deer stops where the tree is seen to stand. Feet side by side
+// join up into one shaded bank.
+static void paintTreeFoot(Image& canvas, int left, int top, const TreeFoot& foot, uint32_t seed) {
+    Rng rng = {seed};
+    const double shadowY = top + (foot.rootY + kTile) / 2;
+    const double shadowRy = (kTile - foot.rootY) / 2 + 1.5;
+    for (int y = top; y < top + kTile; ++y) {
+        for (int x = left; x < left + kTile; ++x) {
+            double dx = (x + 0.5 - left - kTile / 2) / (kTile / 2 + 0.5);
+            double dy = (y + 0.5 - shadowY) / shadowRy;
+            if (dx * dx + dy * dy <= 1.0 && isMagenta(canvas, x, y)) {
+                setPixel(canvas, x, y, mixColour(snowAt(x - left, y - top), kSnowDeep, 0.7));
+            }
+        }
+    }
+    // Two long roots to the sides and a short one down the front: each arches a little, thins
+    // towards its end and has snow lying on it.
+    const struct {
+        double side; // -1 left, 1 right, 0 the front
+        double endX, endY, width;
+    } roots[3] = {{-1, 0.5, foot.rootY + 6, 3.0}, {1, kTile - 0.5, foot.rootY + 7, 3.0}, {0, 13.5, kTile - 1.5, 2.4}};
+    for (const auto& root : roots) {
+        const double fromX = left + foot.trunkX + root.side * foot.halfWidth * 0.7 - (root.side == 0 ? 1 : 0);
+        const double fromY = top + foot.rootY;
+        const double toX = left + root.endX;
+        const double toY = top + root.endY + randomRange(rng, -0.6, 0.6);
+        constexpr int kPieces = 4;
+        auto at = [&](double f, double* x, double* y) {
+            *x = fromX + (toX - fromX) * f;
+            *y = fromY + (toY - fromY) * f - 1.5 * std::sin(kPi * f);
+        };
+        for (int k = 0; k < kPieces; ++k) {
+            double x0, y0, x1, y1;
+            at(static_cast<double>(k) / kPieces, &x0, &y0);
+            at(static_cast<double>(k + 1) / kPieces, &x1, &y1);
+            drawLine(canvas, x0, y0, x1, y1, root.width * (1 - 0.55 * k / kPieces), kBarkDark);
+            if (k < 2) {
+                drawLine(canvas, x0, y0 - 0.7, x1, y1 - 0.7, 1.0, kBark); // the lit upper side
+            }
+        }
+        double snowX, snowY;
+        at(0.7, &snowX, &snowY);
+        fillRect(canvas, static_cast<int>(snowX) - 1, static_cast<int>(snowY) - 1, 3, 1, kSnowBright);
+    }
+}
+
 // Copies a block of a transparent canvas into the sheet cell of a tile id.
 static void placeCanvas(const Image& canvas, int sx, int sy, Image& sheet, int id) {
     copyBlock(canvas, sx, sy, kTile, kTile, sheet, tileLeft(id), tileTop(id));
 }
 
+// The spruce: its top 56 over its base 48, which blocks and is drawn across its whole cell.
 static void paintSpruce(Image& sheet) {
     Image canvas = makeImage(kTile, 2 * kTile, kMagenta);
-    paintTrunk(canvas, 16, 46, 58, 2.2);
-    paintConifer(canvas, 16, 3, 52, 14.5, 4, 5601);
+    paintTrunk(canvas, 16, 44, 57, 2.4);
+    paintConifer(canvas, 16, 3, 49, 15.5, 4, 5601);
     outlineShapes(canvas, 0, 0, kTile, 2 * kTile, kTreeOutline);
-    for (int y = 55; y < 62; ++y) {
-        for (int x = 5; x < 29; ++x) {
-            double dx = (x + 0.5 - 17.5) / 11.0;
-            double dy = (y + 0.5 - 58.5) / 2.8;
-            if (dx * dx + dy * dy <= 1.0 && isMagenta(canvas, x, y)) {
-                setPixel(canvas, x, y, kShadowOnSnow);
-            }
-        }
-    }
+    paintTreeFoot(canvas, 0, kTile, {16, 2.8, 20}, 5602);
     placeCanvas(canvas, 0, 0, sheet, 56);
     placeCanvas(canvas, 0, kTile, sheet, 48);
 }
 
+// The big pine: a canopy of six tiles (57 58 59 over 60 61 62) and its trunk 49 below 61, which
+// blocks and is drawn across its whole cell: a thick trunk flaring into roots over its shadow.
 static void paintPine(Image& sheet) {
     Image canvas = makeImage(3 * kTile, 3 * kTile, kMagenta);
-    paintTrunk(canvas, 48, 52, 88, 6.0);
+    paintTrunk(canvas, 48, 52, 86, 7.5);
+    // The trunk flares into its roots.
+    const double flare[] = {39.5, 72, 56.5, 72, 60, 85, 36, 85};
+    fillPolygon(canvas, flare, 4, kBark);
+    drawLine(canvas, 40, 74, 37, 84, 1.0, kBarkDark);
+    drawLine(canvas, 56, 74, 59, 84, 1.0, kBarkDark);
     paintConifer(canvas, 48, 2, 62, 45, 5, 5701);
     // Nothing may hang below the canopy rows outside the trunk's column.
     for (int y = 2 * kTile; y < 3 * kTile; ++y) {
@@ -499,15 +535,7 @@ static void paintPine(Image& sheet) {
         }
     }
     outlineShapes(canvas, 0, 0, 3 * kTile, 3 * kTile, kTreeOutline);
-    for (int y = 2 * kTile; y < 3 * kTile; ++y) {
-        for (int x = kTile; x < 2 * kTile; ++x) {
-            double dx = (x + 0.5 - 50.0) / 13.5;
-            double dy = (y + 0.5 - 89.0) / 4.0;
-            if (dx * dx + dy * dy <= 1.0 && isMagenta(canvas, x, y)) {
-                setPixel(canvas, x, y, kShadowOnSnow);
-            }
-        }
-    }
+    paintTreeFoot(canvas, kTile, 2 * kTile, {16, 11, 19}, 5702);
     const int canopy[6] = {57, 58, 59, 60, 61, 62};
     for (int k = 0; k < 6; ++k) {
         placeCanvas(canvas, (k % 3) * kTile, (k / 3) * kTile, sheet, canopy[k]);
