@@ -53,6 +53,7 @@ mkdir "$common/Snow.png"                         # a folder where a data file be
 launch
 [ "$STATUS" = 7 ] || fail "the launcher's exit status is $STATUS, not the game's 7"
 [ "$OUT" = "$player/run" ] || fail "the game ran in $OUT, not in $player/run"
+[ -d "$player/Replays" ] && [ ! -L "$player/Replays" ] || fail "no folder $player/Replays for the replays"
 [ "$ERR" = "velmoor: $common/Snow.png is a folder, so the game cannot read the installed Snow.png; remove that folder to have it back." ] ||
   fail "a folder in a data file's place was not reported in one line: $ERR"
 for file in "$data"/*; do
