@@ -1,16 +1,20 @@
 // Start-up settings and the main loop between the title screen, a game and the settings screen.
 #include "game/startup.h"
 
+#include <cstdio>
+
 #include "game/bindings.h"
 #include "game/botgame.h"
 #include "game/options.h"
 #include "game/play.h"
 #include "game/replaygame.h"
 #include "game/title.h"
+#include "input/input.h"
 #include "render/font.h"
 #include "render/mapview.h"
 #include "render/media.h"
 #include "settings/settings.h"
+#include "world/datafile.h"
 
 static_assert(sizeof kSoundVolume / sizeof kSoundVolume[0] == kSoundSlots, "one volume per sound slot");
 
@@ -49,6 +53,29 @@ void runMainLoop(const char* recordPath) {
     }
 }
 
+// A gamecontrollerdb.txt beside Settings.bin adds pad mappings to those SDL knows.
+static const char kPadMappingsPath[] = "../Common/gamecontrollerdb.txt";
+constexpr int kPadMappingsSize = 1 << 20; // a larger file is not read
+
+// Starts the pads, with the mappings of kPadMappingsPath when it is a regular file.
+static void startGamePads() {
+    static char Mappings[kPadMappingsSize]; // the file's text; read once at start-up
+    FILE* file = nullptr;
+    int size = 0;
+    if (openDataFile(kPadMappingsPath, &file) == kOpenOk) {
+        size = int(fread(Mappings, 1, sizeof Mappings, file));
+        fclose(file);
+        if (size == int(sizeof Mappings)) {
+            printf("velmoor: %s is larger than 1 MB and is not read; the pads SDL knows still work.\n",
+                   kPadMappingsPath);
+            size = 0;
+        }
+    }
+    if (startPads(size > 0 ? Mappings : nullptr, size) < 0) {
+        printf("velmoor: %s holds no pad mapping SDL can read; the pads SDL knows still work.\n", kPadMappingsPath);
+    }
+}
+
 int runProgram(const Options* options) {
     if (options->run == kRunReplay && options->headless != 0) {
         return playReplayHeadless(options->replayPath);
@@ -64,12 +91,14 @@ int runProgram(const Options* options) {
         fixRenderSizes();
         loadBindings(kSettingsPath);
         setVolumes();
+        startGamePads();
         if (options->run == kRunReplay) {
             status = watchReplay(options->replayPath);
         } else {
             runMainLoop(options->recordPath);
         }
     }
+    stopPads();
     closeSDL();
     return status;
 }

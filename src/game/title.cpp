@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include "game/bindings.h"
+#include "input/input.h"
 #include "render/font.h"
 #include "render/media.h"
 
@@ -47,6 +48,51 @@ void renderTitleScreen(int menuSelection) {
     renderText(kHintLeftMargin, kScreenWidth, SDL_GetKeyName(gKeycodeToggleFullscreen), kHintFontStyle);
 }
 
+// Moves the menu on one entry, with the menu sound.
+static void moveMenu(int* menuSelection, int direction) {
+    Mix_PlayChannelTimed(-1, gSnd[kSoundMenu], 0, -1);
+    *menuSelection = moveMenuSelection(*menuSelection, direction);
+}
+
+int readTitleEvent(const SDL_Event* event, int* menuSelection) {
+    ActionChange changes[kMaxChanges];
+    const int count = readInputEvent(event, gBindingInOrder, changes);
+    if (event->type == SDL_KEYDOWN) {
+        // Keys by their bindings, repeats included (a held key scrolls the menu), but not for the
+        // confirm: the eat key held from an end screen must not start a new game.
+        const SDL_Keycode key = event->key.keysym.sym;
+        if (key == gKeycodeToggleFullscreen) {
+            toggleFullscreen();
+        }
+        if (key == gKeycodeUp) {
+            moveMenu(menuSelection, -1);
+        } else if (key == gKeycodeDown) {
+            moveMenu(menuSelection, +1);
+        } else if (key == gKeycodeConfirmEat && event->key.repeat == 0) {
+            return *menuSelection;
+        }
+        return -1;
+    }
+    if (event->type == SDL_KEYUP) {
+        return -1;
+    }
+    // A pad: the stick or d-pad moves, the south button or Start confirms, Back switches fullscreen.
+    for (int i = 0; i < count; i++) {
+        if (changes[i].pressed == 0) {
+            continue;
+        }
+        switch (changes[i].action) {
+        case kActionUp: moveMenu(menuSelection, -1); break;
+        case kActionDown: moveMenu(menuSelection, +1); break;
+        case kActionFullscreen: toggleFullscreen(); break;
+        case kActionEat:
+        case kActionPause: return *menuSelection;
+        default: break;
+        }
+    }
+    return -1;
+}
+
 int displayTitleScreen() {
     int menuSelection = kMenuStartGame;
     for (;;) {
@@ -57,21 +103,9 @@ int displayTitleScreen() {
             if (event.type == SDL_QUIT) {
                 return kMenuQuit;
             }
-            if (event.type != SDL_KEYDOWN) {
-                continue;
-            }
-            SDL_Keycode key = event.key.keysym.sym;
-            if (key == gKeycodeToggleFullscreen) {
-                toggleFullscreen();
-            }
-            if (key == gKeycodeUp) {
-                Mix_PlayChannelTimed(-1, gSnd[kSoundMenu], 0, -1);
-                menuSelection = moveMenuSelection(menuSelection, -1);
-            } else if (key == gKeycodeDown) {
-                Mix_PlayChannelTimed(-1, gSnd[kSoundMenu], 0, -1);
-                menuSelection = moveMenuSelection(menuSelection, +1);
-            } else if (key == gKeycodeConfirmEat) {
-                return menuSelection;
+            const int choice = readTitleEvent(&event, &menuSelection);
+            if (choice >= 0) {
+                return choice;
             }
         }
         SDL_Delay(kTitlePassDelayMs);

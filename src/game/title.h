@@ -1,6 +1,8 @@
 // The title screen and its three-entry menu.
 #pragma once
 
+#include <SDL.h>
+
 // Menu entries; the value is also the title screen's result.
 constexpr int kMenuQuit = 0;
 constexpr int kMenuStartGame = 1;
@@ -17,6 +19,10 @@ int moveMenuSelection(int menuSelection, int direction);
 
 // Draws one pass of the title screen (image, selection frame, key hint) without presenting it.
 void renderTitleScreen(int menuSelection);
+
+// Takes one event of the title screen: keys by their bindings (fullscreen, up, down, confirm; a
+// confirm's repeat does not count), a pad by its layout. Returns the entry chosen, or -1.
+int readTitleEvent(const SDL_Event* event, int* menuSelection);
 
 // Runs the title screen until the player decides: 0 quit (also a closed window), 1 play, 2 settings.
 int displayTitleScreen();

@@ -149,7 +149,7 @@ static int readPadEvent(const SDL_Event* event, ActionChange changes[]) {
         const int button = event->cbutton.button;
         const int action = button < SDL_CONTROLLER_BUTTON_MAX ? findButtonAction(button) : -1;
         const bool down = event->type == SDL_CONTROLLERBUTTONDOWN;
-        if (action < 0 || (pad->button[button] != 0) == down) {
+        if (action < 0) {
             return 0;
         }
         pad->button[button] = down ? 1 : 0;

@@ -5,7 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "game/bindings.h"
+#include "game/endscreen.h"
+#include "game/title.h"
 #include "input/input.h"
+#include "render/media.h"
+#include "settings/settings.h"
 #include "support/test_env.h"
 
 namespace {
@@ -196,6 +201,107 @@ TEST(PadNames, APlayStationPadIsNamedByItsMarks) {
     const char kMapping[] = "03000000c82d00000060000000000000,Test pad,a:b1,b:b0,x:b3,y:b2,platform:Linux,\n";
     EXPECT_EQ(startPads(kMapping, int(sizeof kMapping - 1)), 0);
     stopPads();
+}
+
+// The screens with a pad: the title's menu, an end screen, the settings screen's last step.
+class PadScreens : public PadTest {
+  protected:
+    void SetUp() override {
+        enterTempCommon();
+        PadTest::SetUp();
+        loadHeadlessMedia();
+        resetBindings();
+    }
+    // Feeds every pending event to the title screen; returns its first choice, or -1.
+    int feedTitle(int* selection) {
+        SDL_PumpEvents();
+        int choice = -1;
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0) {
+            const int chosen = readTitleEvent(&event, selection);
+            choice = choice < 0 ? chosen : choice;
+        }
+        return choice;
+    }
+};
+
+TEST_F(PadScreens, TheTitleMenuMovesWithTheStickAndTheDpadAndTheSouthButtonConfirms) {
+    int selection = kMenuStartGame;
+    axis(SDL_CONTROLLER_AXIS_LEFTY, 30000);
+    EXPECT_EQ(feedTitle(&selection), -1);
+    EXPECT_EQ(selection, kMenuSettings) << "the stick pushed down";
+    axis(SDL_CONTROLLER_AXIS_LEFTY, 0);
+    button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
+    feedTitle(&selection);
+    EXPECT_EQ(selection, kMenuQuit) << "the d-pad pressed down";
+    button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
+    button(SDL_CONTROLLER_BUTTON_BACK, true);
+    const int fullscreen = gIsFullscreen;
+    feedTitle(&selection);
+    EXPECT_NE(gIsFullscreen, fullscreen) << "Back switches fullscreen";
+    toggleFullscreen();
+    pushKey(SDL_KEYDOWN, SDLK_UP, 1);
+    EXPECT_EQ(feedTitle(&selection), -1);
+    EXPECT_EQ(selection, kMenuSettings) << "a held key's repeats scroll the menu";
+    pushKey(SDL_KEYDOWN, SDLK_RETURN, 1);
+    EXPECT_EQ(feedTitle(&selection), -1) << "the eat key held from an end screen does not confirm";
+    button(SDL_CONTROLLER_BUTTON_A, true);
+    EXPECT_EQ(feedTitle(&selection), kMenuSettings);
+    button(SDL_CONTROLLER_BUTTON_A, false);
+    button(SDL_CONTROLLER_BUTTON_START, true);
+    EXPECT_EQ(feedTitle(&selection), kMenuSettings) << "Start confirms on the title";
+}
+
+// Presses (1) or releases (0) the pad's south button from SDL's timer thread after a delay.
+struct TimedButton {
+    SDL_Joystick* joystick;
+    int down;
+};
+Uint32 setSouthButton(Uint32, void* data) {
+    const TimedButton* timed = static_cast<const TimedButton*>(data);
+    SDL_JoystickSetVirtualButton(timed->joystick, SDL_CONTROLLER_BUTTON_A, Uint8(timed->down));
+    return 0;
+}
+Uint32 closeWindow(Uint32, void*) {
+    SDL_Event quit{SDL_QUIT};
+    SDL_PushEvent(&quit);
+    return 0;
+}
+
+TEST_F(PadScreens, AnEndScreenLeavesOnTheSouthButtonPressedAfterItAppeared) {
+    // The south button held from the game (the last tuft eaten with it) and let go: the picture stays.
+    button(SDL_CONTROLLER_BUTTON_A, true);
+    SDL_PumpEvents();
+    TimedButton release{pad.joystick, 0};
+    SDL_AddTimer(kEndScreenPauseMs + 150, setSouthButton, &release);
+    SDL_AddTimer(kEndScreenPauseMs + 400, closeWindow, nullptr);
+    EXPECT_EQ(displayGameOverScreen(kTextureWin, 99), 0) << "only the window's close ended it";
+    TimedButton press{pad.joystick, 1};
+    SDL_AddTimer(kEndScreenPauseMs + 150, setSouthButton, &press);
+    EXPECT_EQ(displayGameOverScreen(kTextureWin, 99), 1) << "a new press of the south button leaves";
+    button(SDL_CONTROLLER_BUTTON_A, false);
+}
+
+TEST_F(PadScreens, TheSettingsScreensLastStepLeavesOnAPadsConfirm) {
+    const SDL_Keycode keys[] = {SDLK_w, SDLK_s, SDLK_a, SDLK_d, SDLK_LSHIFT, SDLK_e, SDLK_q, SDLK_F5};
+    button(SDL_CONTROLLER_BUTTON_A, true); // during the binding steps the pad binds nothing
+    SDL_PumpEvents();
+    for (SDL_Keycode key : keys) {
+        pushKey(SDL_KEYDOWN, key);
+    }
+    SDL_AddTimer(
+        300,
+        [](Uint32, void* joystick) {
+            SDL_JoystickSetVirtualButton(static_cast<SDL_Joystick*>(joystick), SDL_CONTROLLER_BUTTON_A, 0);
+            return Uint32(0);
+        },
+        pad.joystick);
+    TimedButton press{pad.joystick, 1};
+    SDL_AddTimer(500, setSouthButton, &press);
+    EXPECT_EQ(adjustSettings(), 1);
+    EXPECT_EQ(gKeycodeUp, SDLK_w);
+    EXPECT_EQ(gKeycodeToggleFullscreen, SDLK_F5);
+    resetBindings();
 }
 
 } // namespace

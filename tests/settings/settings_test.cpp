@@ -96,6 +96,21 @@ TEST(Settings, TheMarkerStandsOnTheLineOfTheActionBeingBoundAndTheLastStepAsksFo
     }
     renderSettings(1);
     EXPECT_EQ(gTextY, 210) << "the closing line is not written";
+    // A key taken earlier in the pass is refused in words, two lines below the bindings.
+    resetBindings();
+    applySettingsKey(9, SDLK_w);
+    SDL_RenderClear(gRenderer);
+    renderSettings(8);
+    EXPECT_EQ(readPixel(35, 217).r, 0) << "a refusal shown before any key was refused";
+    EXPECT_EQ(applySettingsKey(8, SDLK_w), 8);
+    SDL_RenderClear(gRenderer);
+    renderSettings(8);
+    EXPECT_EQ(readPixel(35, 217).r, 200) << "the refused key is not named on the screen";
+    EXPECT_EQ(applySettingsKey(8, SDLK_s), 7);
+    SDL_RenderClear(gRenderer);
+    renderSettings(7);
+    EXPECT_EQ(readPixel(35, 217).r, 0) << "the refusal stays after a key was taken";
+    resetBindings();
 }
 
 } // namespace
