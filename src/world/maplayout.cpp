@@ -287,6 +287,8 @@ static void takeStartTag(MapLayout* layout, Nesting* nesting, const char* tag) {
             layout->height = static_cast<long long>(numberAttribute(tag, "height", 0));
             layout->tileWidth = int(numberAttribute(tag, "tilewidth", kDefaultTileSide));
             layout->tileHeight = int(numberAttribute(tag, "tileheight", kDefaultTileSide));
+            layout->tileWidth = layout->tileWidth > 0 ? layout->tileWidth : kDefaultTileSide;
+            layout->tileHeight = layout->tileHeight > 0 ? layout->tileHeight : kDefaultTileSide;
         }
     } else if (isElement(tag, "layer") || isElement(tag, "group") || isElement(tag, "objectgroup") ||
                isElement(tag, "imagelayer")) {

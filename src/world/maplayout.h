@@ -26,7 +26,7 @@ struct MapLayout {
     bool png;                         // the file is a PNG image
     bool hasMap;                      // it has a map element
     long long width, height;          // the map element's width and height in cells (0 when not given)
-    int tileWidth, tileHeight;        // Tiled's tile size in pixels (32 when not given)
+    int tileWidth, tileHeight;        // Tiled's tile size in pixels (32 when not given or not above 0)
     int tileLayers;                   // tile layer elements, in the order of the file
     LayoutLayer layer[kLayoutLayers]; // the first of them
     int dataElements;                 // data elements (a tile layer's tiles) in the file
