@@ -558,7 +558,7 @@ static const char* gameDataFolder() {
 }
 
 const char* defaultPropertiesPath() {
-    static char Path[kMapPathSize]; // made afresh at each call
+    static char Path[kMapPathSize + sizeof "properties.tmx"]; // made afresh at each call
     snprintf(Path, sizeof Path, "%sproperties.tmx", gameDataFolder());
     return Path;
 }
