@@ -165,6 +165,12 @@ TEST(MapCheck, SaysWhatTiledShowsOtherwiseThanTheGameReadsIt) {
                  "name=\"Layer 1\" width=\"15\" height=\"11\">",
                  "name=\"Layer 1\" width=\"15\" height=\"11\">\n<properties><property name=\"Music\" type=\"int\" "
                  "value=\"1\"/></properties>");
+    std::string minimized = map; // every row on one line with the one before it, as Minimize output saves
+    for (size_t at = minimized.find("<data"); at != std::string::npos; at = minimized.find("<data", at + 1)) {
+        for (size_t end = minimized.find("</data>", at), i = at; i < end; i++) {
+            minimized[i] = minimized[i] == '\n' ? ' ' : minimized[i];
+        }
+    }
     const std::string refused = "; the game refuses this map";
     const struct {
         std::string text;
@@ -189,6 +195,11 @@ TEST(MapCheck, SaysWhatTiledShowsOtherwiseThanTheGameReadsIt) {
         {replaced(map, "</map>", object),
          {"a tile object in object layer \"Things\" shows a deer start marker (tile 20) at (5, 2), which the game "
           "ignores; paint tiles and markers into the tile layers instead."},
+         ""},
+        // What follows misread rows would mislead: the checker says only that they are.
+        {minimized,
+         {"44 rows in layers 1 to 4 do not start on a line of their own, the first at (0, 0) in layer 1, so the game "
+          "misreads them; was the map saved with Minimize output? Save it again without it."},
          ""},
         {replaced(map, " type=\"int\"", ""),
          {"the Music property has the type string, not int; delete it in Map > Map Properties, add it again as an int "
@@ -330,6 +341,8 @@ TEST(MapCheckCommand, RefusesFilesItCannotUseAndBadArgumentsInOneLine) {
     int status = -1;
     check(formatMap(cleanMap()), &status);
     ASSERT_EQ(mkfifo("../Common/pipe.tmx", 0600), 0);
+    writeCommonFile("base64.tmx", "<map width=\"64\" height=\"3\"><layer><data encoding=\"csv\">\n</data></layer>"
+                                  "<layer><data encoding=\"base64\">AAAA</data></layer></map>");
     const char* level = kLevel.c_str();
     const std::string usage = " Usage: velmoor --check-map MAP.tmx... [--properties FILE] [--json]\n";
     const std::string wanted = ", not the tile properties (a 64 x 3 Tiled map, such as the game's properties.tmx).\n";
@@ -346,6 +359,9 @@ TEST(MapCheckCommand, RefusesFilesItCannotUseAndBadArgumentsInOneLine) {
         {{level, "--properties", level}, kLevel + ": " + kLevel + " is a 15 x 11 map" + wanted},
         {{level, "--properties", "../Common/mus01.mid"},
          kLevel + ": ../Common/mus01.mid is not a Tiled map (.tmx), so not" + wanted.substr(5)},
+        {{level, "--properties", "../Common/base64.tmx"},
+         kLevel + ": ../Common/base64.tmx has 1 tile layer in CSV; the tile properties need four (Legend, Movement, "
+                  "Projectiles, Overlay), saved in CSV.\n"},
         {{}, "velmoor: --check-map needs a map to check." + usage},
         {{"--json"}, "velmoor: --check-map needs a map to check." + usage},
         {{level, "--bogus"}, "velmoor: --check-map does not know the option --bogus." + usage},
@@ -409,6 +425,14 @@ TEST(MapCheckCommand, FindsPropertiesAndMusicFromTheGamesPlacesNotTheWorkingFold
               level42 + ": Music 42 plays mus42.mid, which is neither beside the tile properties (" +
                   (root / "own").string() + "/) nor in the game's data folder (" + data.string() + "/).\n" + level42 +
                   ": 1 problem\n");
+    std::ofstream(root / "own" / "mus42.mid") << "RIFF"; // beside the properties: taken, and told when it is not MIDI
+    EXPECT_EQ(run({level42.c_str(), "--properties", own.c_str()}, &status),
+              level42 + ": Music 42 plays " + (root / "own").string() +
+                  "/mus42.mid, which cannot be played: not a MIDI "
+                  "file.\n" +
+                  level42 + ": 1 problem\n");
+    std::ofstream(root / "own" / "mus42.mid") << "MThd";
+    EXPECT_EQ(run({level42.c_str(), "--properties", own.c_str()}, &status), level42 + ": no problems\n");
     EXPECT_EQ(defaultPropertiesPath(), (data / "properties.tmx").string());
     const std::string shipped = (data / "map00000.tmx").string();
     EXPECT_EQ(run({shipped.c_str()}, &status), shipped + ": no problems\n");
