@@ -60,17 +60,21 @@ static bool blocks(int row, int column) { return gMapMovementObstacle[cellAt(row
 // True for a cell of the map as its author made it, before the game widened it.
 static bool isAuthorsCell(int row, int column) { return row < gMapRowsRead && column < gMapColumnsRead; }
 
-// A layer as messages name it: "layer 3 (Objects)", or with the name Tiled shows when that is the
-// name of another layer: "layer 3 ("Grass", read as Objects)". Two labels can be in use at a time.
+// A layer as messages name it: "layer 3 (Objects)", or, in a map whose layers carry the names
+// Ground, Grass, Objects or Markers, with the name Tiled shows when that is another: "layer 3
+// ("Grass", read as Objects)". Two labels can be in use at a time.
 static const char* layerLabel(int layer) {
     static char Label[2][kLabelSize]; // the last two labels made, in turn
     static int Next;                  // the one the next call fills
     char* label = Label[Next];
     Next = 1 - Next;
+    bool named = false; // the author names layers as the game does
+    for (int described = 0; described < gMapLayout.tileLayers && described < kLayoutLayers; described++) {
+        named = named || findLayerByName(gMapLayout.layer[described].name) >= 0;
+    }
     const int described = gMapLayout.readAs[layer];
     const char* name = described >= 0 && described < kLayoutLayers ? gMapLayout.layer[described].name : "";
-    const int named = findLayerByName(name);
-    if (named < 0 || named == layer) {
+    if (!named || name[0] == '\0' || findLayerByName(name) == layer) {
         snprintf(label, kLabelSize, "layer %d (%s)", layer + 1, kLayerNames[layer]);
     } else {
         snprintf(label, kLabelSize, "layer %d (\"%s\", read as %s)", layer + 1, name, kLayerNames[layer]);

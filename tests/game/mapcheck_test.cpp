@@ -150,14 +150,21 @@ std::string replaced(std::string text, const std::string& from, const std::strin
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
-// What Tiled shows otherwise than the game reads it: layer names out of their order, a fifth
-// layer, an offset, a tile object; and Music properties the game cannot use, which it refuses.
+// What Tiled shows otherwise than the game reads it: layer names out of their order, a layer
+// inserted between Ground and Grass (the rest read one layer up, Markers ignored, and messages
+// naming the author's layers), an offset, a tile object; and Music properties the game cannot
+// use, which it refuses.
 TEST(MapCheck, SaysWhatTiledShowsOtherwiseThanTheGameReadsIt) {
     const std::string map = formatMap(cleanMap());
     const std::string renamed = replaced(replaced(map, "Layer 0", "Grass"), "Layer 1", "Ground");
-    const std::string fifth = " <layer id=\"9\" name=\"Rock wall\" width=\"15\" height=\"11\">\n" +
-                              map.substr(map.find("  <data"), map.find("</data>") - map.find("  <data") + 8) +
-                              " </layer>\n</map>";
+    std::string inserted = map;
+    for (int layer = 0; layer < kMapLayers; layer++) {
+        inserted = replaced(inserted, "\"Layer " + std::to_string(layer) + "\"",
+                            "\"" + std::string(kLayerNames[layer]) + "\"");
+    }
+    const size_t grass = inserted.find(" <layer id=\"2\"");
+    inserted.insert(grass, " <layer name=\"Ground detail\">" +
+                               inserted.substr(inserted.find("  <data"), grass - inserted.find("  <data")));
     const std::string object = "<objectgroup id=\"8\" name=\"Things\"><object id=\"1\" gid=\"20\" x=\"160\" y=\"96\" "
                                "width=\"32\" height=\"32\"/></objectgroup>\n</map>";
     const std::string musicOnLayer =
@@ -183,10 +190,18 @@ TEST(MapCheck, SaysWhatTiledShowsOtherwiseThanTheGameReadsIt) {
           "save "
           "again."},
          ""},
-        {replaced(map, "</map>", fifth),
-         {"the map has 5 tile layers, but the game reads four, by position, and ignores layer 5 (\"Rock wall\"); keep "
+        {inserted,
+         {"the map has 5 tile layers, but the game reads four, by position, and ignores layer 5 (\"Markers\"); keep "
           "four (from the bottom of the Layers view: Ground, Grass, Objects, Markers), merging or deleting the "
-          "others, and save again."},
+          "others, and save again.",
+          "the layers are out of order: the game reads them by position, so it takes \"Grass\" as Objects and "
+          "\"Objects\" as Markers; from the bottom of the Layers view, order them Ground, Grass, Objects, Markers and "
+          "save again.",
+          "no deer start: put one deer start marker (tile 20) in the Markers layer.",
+          "3 grass tiles are in layer 3 (\"Grass\", read as Objects), the first at (6, 3), where the deer cannot eat "
+          "them; grass belongs in layer 2 (\"Ground detail\", read as Grass).",
+          "0 grass tiles in the Grass layer; at least 3 are needed, as the game is won when all but two are eaten.",
+          "no hunting spot: put hunting spot markers (tile 84) in the Markers layer, or the hunter never comes."},
          ""},
         {replaced(map, "name=\"Layer 3\"", "name=\"Layer 3\" offsetx=\"32\" offsety=\"-32\""),
          {"layer 4 (Markers) is drawn by Tiled shifted by (32, -32) pixels (its Offset), which the game ignores, so "
