@@ -1,4 +1,5 @@
-// Fuzzes the map loader with arbitrary file contents and checks the loaded state stays in its tables.
+// Fuzzes the map loader with arbitrary file contents and checks the loaded state stays in its tables
+// and the layout it describes is sound.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -6,6 +7,7 @@
 
 #include "render/mapview.h"
 #include "world/map.h"
+#include "world/maplayout.h"
 #include "world/tileprops.h"
 
 // Every run starts from an all-empty map and empties again only the window it loaded, so a run
@@ -38,6 +40,23 @@ __attribute__((no_sanitize("coverage"))) static bool checkAndEmptyWindow(int row
     return true;
 }
 
+// True when the layout the loader described holds terminated names and layer numbers in range.
+__attribute__((no_sanitize("coverage"))) static bool isLayoutSound(const MapLayout& layout) {
+    for (int layer = 0; layer < kLayoutLayers; layer++) {
+        if (memchr(layout.layer[layer].name, '\0', kLayoutNameSize) == nullptr) {
+            return false;
+        }
+    }
+    for (int as : layout.readAs) {
+        if (as < -1 || as >= layout.tileLayers) {
+            return false;
+        }
+    }
+    return memchr(layout.firstObjectLayer, '\0', kLayoutNameSize) != nullptr &&
+           memchr(layout.otherMusicType, '\0', kLayoutTypeSize) != nullptr && layout.tileWidth > 0 &&
+           layout.tileHeight > 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FILE* file = size > 0 ? fmemopen(const_cast<uint8_t*>(data), size, "r") : nullptr;
     if (file == nullptr) {
@@ -53,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A refused file leaves the map as it was: empty, with no size.
     const bool refused = result == 2 && music == -1 && gMapRows == 0 && gMapColumns == 0;
     if ((result == 0 ? !sized : !refused) || music < -1 || music > 99 || gHuntingSpots > kMaxHuntingSpots ||
-        !checkAndEmptyWindow(gMapRows, gMapColumns)) {
+        !checkAndEmptyWindow(gMapRows, gMapColumns) || !isLayoutSound(gMapLayout)) {
         __builtin_trap();
     }
     return 0;

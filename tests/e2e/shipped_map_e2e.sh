@@ -1,14 +1,27 @@
-# The shipped level and the options around it. The map checker passes the level clean and a bad
-# option stops with one line, neither opening a window. In the game the deer walks east from its
-# start until a spruce stops it (the camera following), then north until the small spruce among
-# the bushes stops it with its head over the tuft at (13, 13), and eats it: the tuft vanishes
-# from the screen. --map then plays a map from outside Common/.
+# The shipped level and the options around it. The map checker passes the level clean, from the
+# game's working folder and from any other, and a bad option stops with one line, neither opening
+# a window. In the game the deer walks east from its start until a spruce stops it (the camera
+# following), then north until the small spruce among the bushes stops it with its head over the
+# tuft at (13, 13), and eats it: the tuft vanishes from the screen. --map then plays a map from
+# outside Common/.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
 check="$(cd "$WORK/run" && timeout 20 "$VELMOOR" --check-map ../Common/map00000.tmx)" ||
   fail "the map checker refuses the shipped level: $check"
-[ -z "$check" ] || fail "the map checker printed: $check"
+[ "$check" = "../Common/map00000.tmx: no problems" ] || fail "the map checker printed: $check"
+# From a folder with no ../Common, the checker finds the music beside the properties given, and
+# without them the game's data folder beside the executable's.
+mkdir -p "$WORK/elsewhere/deep"
+map="$WORK/Common/map00000.tmx"
+check="$(cd "$WORK/elsewhere/deep" && timeout 20 "$VELMOOR" --check-map "$map" --properties "$WORK/Common/properties.tmx")" ||
+  fail "from another folder, the map checker refuses the shipped level: $check"
+[ "$check" = "$map: no problems" ] || fail "from another folder, the map checker printed: $check"
+if [ -f "$(dirname "$VELMOOR")/../Common/properties.tmx" ]; then
+  check="$(cd "$WORK/elsewhere/deep" && timeout 20 "$VELMOOR" --check-map "$map")" ||
+    fail "from another folder, without properties given, the map checker refuses the shipped level: $check"
+  [ "$check" = "$map: no problems" ] || fail "from another folder, without properties given, the checker printed: $check"
+fi
 status=0
 out="$(cd "$WORK/run" && timeout 20 "$VELMOOR" --mpa x.tmx)" || status=$?
 [ "$status" = 2 ] && [ "$(wc -l <<< "$out")" = 1 ] || fail "a bad option gave status $status and: $out"

@@ -1,7 +1,14 @@
-// The map checker: one small map per kind of problem, and its reachability against the deer's own moves.
+// The map checker: one small map per kind of problem, its reachability against the deer's own
+// moves, its command line, exit statuses and JSON, and where it finds the tile properties and music.
+#include <SDL.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <set>
 
@@ -14,7 +21,10 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr int kOther = 50; // a sheet tile the test properties never draw
+const std::string kLevel = "../Common/level.tmx";
 
 // 15 x 11 cells framed by rocks, the deer start at (3, 5), three tufts, two hunting spots.
 TestMap cleanMap() {
@@ -35,30 +45,50 @@ TestMap cleanMap() {
     return map;
 }
 
-// Writes the map's text as level.tmx beside the test properties and checks it; returns what was printed.
-std::string check(const std::string& text, int* status, const char* properties = "../Common/properties.tmx") {
+// Runs the checker's command line; returns what it printed and its exit status in *status.
+std::string run(std::vector<const char*> arguments, int* status) {
+    testing::internal::CaptureStdout();
+    *status = runMapCheckCommand(int(arguments.size()), const_cast<char**>(arguments.data()));
+    return testing::internal::GetCapturedStdout();
+}
+
+// Writes the map's text as level.tmx beside the test properties and music 1, and checks it.
+std::string check(const std::string& text, int* status) {
     const char* files[] = {"mus01.mid"};
     enterTempCommon(files, 1);
     writeCommonFile("properties.tmx", formatTestProperties());
     writeCommonFile("level.tmx", text);
-    testing::internal::CaptureStdout();
-    *status = checkMap("../Common/level.tmx", properties);
-    return testing::internal::GetCapturedStdout();
+    return run({kLevel.c_str()}, status);
 }
 
-TEST(MapCheck, ReportsEachKindOfProblemOnItsOwnLine) {
-    const std::pair<std::function<void(TestMap*)>, std::string> cases[] = {
-        {[](TestMap*) {}, ""},
+// The checker's lines for these problems of level.tmx, then its summary.
+std::string lines(const std::vector<std::string>& problems, const std::string& refused = "") {
+    std::string text;
+    for (const std::string& problem : problems) {
+        text += kLevel + ": " + problem + "\n";
+    }
+    const size_t count = problems.size();
+    return text + kLevel + ": " +
+           (count == 0 ? "no problems" : std::to_string(count) + (count == 1 ? " problem" : " problems")) + refused +
+           "\n";
+}
+
+TEST(MapCheck, ReportsEachCauseOnOneLineWithItsFirstCellAndHowMany) {
+    const std::string edge = ": the deer can walk there and its figure passes the edge; line it with trees, rocks or "
+                             "water.";
+    const std::pair<std::function<void(TestMap*)>, std::vector<std::string>> cases[] = {
+        {[](TestMap*) {}, {}},
         {[](TestMap* m) { setCell(m, 3, 5, 3, 0); },
-         "no deer start: put one deer start marker (tile 20) in the Markers layer."},
-        {[](TestMap* m) { setCell(m, 3, 7, 2, kTestStart); },
-         "2 deer starts, at (3, 5), (2, 7); keep one (the game uses the last)."},
+         {"no deer start: put one deer start marker (tile 20) in the Markers layer."}},
+        {[](TestMap* m) { setCell(m, 3, 7, 2, kTestStart), setCell(m, 3, 9, 1, kTestStart); },
+         {"3 deer starts, the first at (3, 5); keep one (the game uses the last, at (1, 9))."}},
         {[](TestMap* m) { setCell(m, 2, 5, 3, kTestIce); },
-         "the deer start at (3, 5) is on a cell that blocks movement."},
+         {"the deer start at (3, 5) is on a cell that blocks movement."}},
         {[](TestMap* m) { setCell(m, 1, 3, 8, 0); },
-         "2 grass tiles in the Grass layer; at least 3 are needed, as the game is won when all but two are eaten."},
-        {[](TestMap* m) { setCell(m, 2, 7, 7, 30); },
-         "grass at (7, 7) is in layer 3 (Objects), where the deer cannot eat it; grass belongs in layer 2 (Grass)."},
+         {"2 grass tiles in the Grass layer; at least 3 are needed, as the game is won when all but two are eaten."}},
+        {[](TestMap* m) { setCell(m, 2, 7, 7, 30), setCell(m, 2, 7, 8, 30); },
+         {"2 grass tiles are in layer 3 (Objects), the first at (7, 7), where the deer cannot eat them; grass belongs "
+          "in layer 2 (Grass)."}},
         // Walled in on the right by ice: the head reaches one cell beside the feet, not two.
         {[](TestMap* m) {
              for (int row = 1; row < 10; row++) {
@@ -66,9 +96,8 @@ TEST(MapCheck, ReportsEachKindOfProblemOnItsOwnLine) {
              }
              setCell(m, 1, 3, 12, kTestGrass);
          },
-         "the deer cannot reach the grass at (12, 3) from its start at (3, 5).\n"
-         "level.tmx: the hunter cannot walk from the hunting spot at (11, 2) to the deer start at (3, 5).\n"
-         "level.tmx: the hunter cannot walk from the hunting spot at (11, 8) to the deer start at (3, 5)."},
+         {"the deer cannot reach the grass at (12, 3) from its start at (3, 5).",
+          "the hunter cannot walk from 2 hunting spots to the deer start at (3, 5), the first at (11, 2)."}},
         // A pocket at (13, 7) and (14, 7) that only a way round outside the open edge would reach.
         {[](TestMap* m) {
              for (int row : {2, 3, 7}) {
@@ -79,54 +108,170 @@ TEST(MapCheck, ReportsEachKindOfProblemOnItsOwnLine) {
              }
              setCell(m, 1, 7, 13, kTestGrass);
          },
-         "the deer cannot reach the grass at (13, 7) from its start at (3, 5).\nlevel.tmx: open edge from (14, 2) to "
-         "(14, 3): the deer can walk there and its figure passes the map's right edge; line the edge with trees, "
-         "rocks or water."},
+         {"the deer cannot reach the grass at (13, 7) from its start at (3, 5).",
+          "the map's right edge is open at 2 cells, the first at (14, 2)" + edge}},
+        {[](TestMap* m) { setCell(m, 2, 3, 6, kTestBush), setCell(m, 2, 3, 8, kTestRock); },
+         {"2 grass tiles are hidden under tiles drawn over them (bushes, tree tops, rocks), the first at (6, 3) under "
+          "tile 40 in layer 3 (Objects), so the player cannot see them; move the grass or the tiles."}},
+        {[](TestMap* m) { setCell(m, 2, 4, 4, kTestSpot); },
+         {"a marker (tile 84) is in layer 3 (Objects) at (4, 4), where the game does not take it as a marker; markers "
+          "belong in layer 4 (Markers)."}},
         {[](TestMap* m) { setCell(m, 3, 2, 11, 0), setCell(m, 3, 8, 11, 0); },
-         "no hunting spot: put hunting spot markers (tile 84) in the Markers layer, or the hunter never comes."},
+         {"no hunting spot: put hunting spot markers (tile 84) in the Markers layer, or the hunter never comes."}},
         {[](TestMap* m) { setCell(m, 2, 2, 11, kTestRock); },
-         "the hunting spot at (11, 2) is on a cell that blocks movement."},
+         {"the hunting spot at (11, 2) is on a cell that blocks movement."}},
         {[](TestMap* m) {
              for (int i = 1; i < 14; i++) {
                  setCell(m, 2, 0, i, 0), setCell(m, 2, i < 10 ? i : 9, 0, 0);
              }
          },
-         "open edge from (1, 0) to (13, 0): the deer can walk there and its figure passes the map's top edge; line "
-         "the edge with trees, rocks or water.\nlevel.tmx: open edge from (0, 1) to (0, 9): the deer can walk there "
-         "and "
-         "its figure passes the map's left edge; line the edge with trees, rocks or water."},
+         {"the map's top edge is open at 13 cells, the first at (1, 0)" + edge,
+          "the map's left edge is open at 9 cells, the first at (0, 1)" + edge}},
         {[](TestMap* m) { setCell(m, 2, 4, 4, kOther), setCell(m, 0, 6, 6, kOther); },
-         "tile 50 has no drawing pass in properties.tmx, so it is never drawn: at (6, 6) in layer 1 (Ground) and 1 "
-         "more cell."},
+         {"tile 50 has no drawing pass in ../Common/properties.tmx, so it is never drawn: at 2 cells, the first at (6, "
+          "6) in layer 1 (Ground)."}},
         {[](TestMap* m) { setCell(m, 2, 4, 4, 300); },
-         "tile id 300 has no tile in the tile sheet (ids 1 to 192): at (4, 4) in layer 3 (Objects)."},
+         {"tile id 300 at (4, 4) in layer 3 (Objects) has no tile in the tile sheet (ids 1 to 192), so it is never "
+          "drawn."}},
         {[](TestMap* m) { m->music = 42; },
-         "Music 42 plays ../Common/mus42.mid, which cannot be read: No such file or directory."},
+         {"Music 42 plays mus42.mid, which is not beside the tile properties, in ../Common/."}},
     };
-    for (const auto& [change, problem] : cases) {
+    for (const auto& [change, problems] : cases) {
         TestMap map = cleanMap();
         change(&map);
         int status = -1;
-        EXPECT_EQ(check(formatMap(map), &status), problem.empty() ? "" : "level.tmx: " + problem + "\n");
-        EXPECT_EQ(status, problem.empty() ? kMapCheckClean : kMapCheckProblems) << problem;
+        EXPECT_EQ(check(formatMap(map), &status), lines(problems));
+        EXPECT_EQ(status, problems.empty() ? kMapCheckClean : kMapCheckProblems);
     }
 }
 
-TEST(MapCheck, PrintsTheLoadersMessagesAsItsLinesAndTellsUnreadableFiles) {
-    std::string text = formatMap(cleanMap());
-    text.replace(text.find("<data encoding=\"csv\">"), 21, "<data encoding=\"base64\" compression=\"zlib\">");
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// What Tiled shows otherwise than the game reads it: layer names out of their order, a layer
+// inserted between Ground and Grass (the rest read one layer up, Markers ignored, and messages
+// naming the author's layers), an offset, a tile object; and Music properties the game cannot
+// use, which it refuses.
+TEST(MapCheck, SaysWhatTiledShowsOtherwiseThanTheGameReadsIt) {
+    const std::string map = formatMap(cleanMap());
+    const std::string renamed = replaced(replaced(map, "Layer 0", "Grass"), "Layer 1", "Ground");
+    std::string inserted = map;
+    for (int layer = 0; layer < kMapLayers; layer++) {
+        inserted = replaced(inserted, "\"Layer " + std::to_string(layer) + "\"",
+                            "\"" + std::string(kLayerNames[layer]) + "\"");
+    }
+    const size_t grass = inserted.find(" <layer id=\"2\"");
+    inserted.insert(grass, " <layer name=\"Ground detail\">" +
+                               inserted.substr(inserted.find("  <data"), grass - inserted.find("  <data")));
+    const std::string object = "<objectgroup id=\"8\" name=\"Things\"><object id=\"1\" gid=\"20\" x=\"160\" y=\"96\" "
+                               "width=\"32\" height=\"32\"/></objectgroup>\n</map>";
+    const std::string musicOnLayer =
+        replaced(replaced(map, "<property name=\"Music\"", "<property name=\"Tune\""),
+                 "name=\"Layer 1\" width=\"15\" height=\"11\">",
+                 "name=\"Layer 1\" width=\"15\" height=\"11\">\n<properties><property name=\"Music\" type=\"int\" "
+                 "value=\"1\"/></properties>");
+    std::string minimized = map; // every row on one line with the one before it, as Minimize output saves
+    for (size_t at = minimized.find("<data"); at != std::string::npos; at = minimized.find("<data", at + 1)) {
+        for (size_t end = minimized.find("</data>", at), i = at; i < end; i++) {
+            minimized[i] = minimized[i] == '\n' ? ' ' : minimized[i];
+        }
+    }
+    const std::string refused = "; the game refuses this map";
+    const struct {
+        std::string text;
+        std::vector<std::string> problems;
+        std::string refused;
+    } cases[] = {
+        {renamed,
+         {"the layers are out of order: the game reads them by position, so it takes \"Grass\" as Ground and "
+          "\"Ground\" as Grass; from the bottom of the Layers view, order them Ground, Grass, Objects, Markers and "
+          "save "
+          "again."},
+         ""},
+        {inserted,
+         {"the map has 5 tile layers, but the game reads four, by position, and ignores layer 5 (\"Markers\"); keep "
+          "four (from the bottom of the Layers view: Ground, Grass, Objects, Markers), merging or deleting the "
+          "others, and save again.",
+          "the layers are out of order: the game reads them by position, so it takes \"Grass\" as Objects and "
+          "\"Objects\" as Markers; from the bottom of the Layers view, order them Ground, Grass, Objects, Markers and "
+          "save again.",
+          "no deer start: put one deer start marker (tile 20) in the Markers layer.",
+          "3 grass tiles are in layer 3 (\"Grass\", read as Objects), the first at (6, 3), where the deer cannot eat "
+          "them; grass belongs in layer 2 (\"Ground detail\", read as Grass).",
+          "0 grass tiles in the Grass layer; at least 3 are needed, as the game is won when all but two are eaten.",
+          "no hunting spot: put hunting spot markers (tile 84) in the Markers layer, or the hunter never comes."},
+         ""},
+        {replaced(map, "name=\"Layer 3\"", "name=\"Layer 3\" offsetx=\"32\" offsety=\"-32\""),
+         {"layer 4 (Markers) is drawn by Tiled shifted by (32, -32) pixels (its Offset), which the game ignores, so "
+          "its tiles are not where Tiled shows them; set the layer's Offset to 0, 0."},
+         ""},
+        {replaced(map, "</map>", object),
+         {"a tile object in object layer \"Things\" shows a deer start marker (tile 20) at (5, 2), which the game "
+          "ignores; paint tiles and markers into the tile layers instead."},
+         ""},
+        // What follows misread rows would mislead: the checker says only that they are.
+        {minimized,
+         {"44 rows in layers 1 to 4 do not start on a line of their own, the first at (0, 0) in layer 1, so the game "
+          "misreads them; was the map saved with Minimize output? Save it again without it."},
+         ""},
+        {replaced(map, " type=\"int\"", ""),
+         {"the Music property has the type string, not int; delete it in Map > Map Properties, add it again as an int "
+          "and save again."},
+         refused},
+        {musicOnLayer,
+         {"the Music property is on layer 2 (\"Layer 1\"), not on the map; move it to the map's own properties (Map > "
+          "Map Properties) and save again."},
+         refused},
+    };
+    for (const auto& c : cases) {
+        int status = -1;
+        EXPECT_EQ(check(c.text, &status), lines(c.problems, c.refused));
+        EXPECT_EQ(status, c.refused.empty() ? kMapCheckProblems : kMapCheckUnusable) << c.problems[0];
+    }
+}
+
+// A map smaller than the screen: one line says what the game adds, and no message names a cell
+// the game added (the open right and bottom edges are the game's, not the author's).
+TEST(MapCheck, NamesNoCellOutsideASmallMap) {
+    TestMap map = makeOpenMap(10, 6);
+    setCell(&map, 3, 2, 3, kTestStart);
+    setCell(&map, 3, 4, 8, kTestSpot);
+    for (int column = 5; column <= 7; column++) {
+        setCell(&map, 1, 1, column, kTestGrass);
+    }
     int status = -1;
-    EXPECT_EQ(check(text, &status), "level.tmx: layer 1 is not in CSV but Base64 (zlib compressed); set the map's Tile "
-                                    "Layer Format to CSV (Map > Map Properties) and save again.\n");
+    const std::string edge = ": the deer can walk there and its figure passes the edge; line it with trees, rocks or "
+                             "water.";
+    EXPECT_EQ(
+        check(formatMap(map), &status),
+        lines({"the map is 10 x 6 cells, smaller than the screen (13 x 9): the game adds empty cells to its right "
+               "and below it, drawn black, where the deer can walk; make it at least 13 x 9.",
+               "the map's top edge is open at 10 cells, the first at (0, 0)" + edge,
+               "the map's left edge is open at 6 cells, the first at (0, 0)" + edge}));
     EXPECT_EQ(status, kMapCheckProblems);
-    EXPECT_EQ(check(text, &status, "../Common/none.tmx"),
-              "level.tmx: cannot read the tile properties ../Common/none.tmx: No such file or directory.\n");
-    EXPECT_EQ(status, kMapCheckUnreadable);
+}
+
+// The cells of the first problem of a kind in the checker's JSON, as (x, y).
+std::set<std::pair<int, int>> jsonCells(const std::string& json, const std::string& kind) {
+    std::set<std::pair<int, int>> cells;
+    const size_t problem = json.find("\"kind\": \"" + kind + "\"");
+    if (problem == std::string::npos) {
+        return cells;
+    }
+    const size_t end = json.find("]]", problem);
+    for (size_t at = json.find("\"cells\": [", problem) + 10; at < end; at = json.find('[', at + 1)) {
+        int x = 0, y = 0;
+        sscanf(json.c_str() + at, "[%d, %d]", &x, &y);
+        cells.insert({x, y});
+    }
+    return cells;
 }
 
 // Grass on every cell of a map of rocks, ice and bushes: the checker calls unreachable exactly the
 // tufts whose cell no head reaches when the deer walks from its start by its own moves (every
-// whole-pixel position, with the facing it keeps while standing).
+// whole-pixel position, with the facing it keeps while standing). Its JSON lists them all.
 TEST(MapCheck, GrassReachIsTheDeersOwnHeadReach) {
     TestMap map = cleanMap();
     // A pocket of rocks at (11, 3), and a corner at (5, 8) that only a diagonal step would pass.
@@ -141,13 +286,9 @@ TEST(MapCheck, GrassReachIsTheDeersOwnHeadReach) {
         }
     }
     int status = -1;
-    const std::string out = check(formatMap(map), &status);
-    std::set<std::pair<int, int>> reported; // (x, y) of each tuft called unreachable
-    for (size_t at = out.find("grass at ("); at != std::string::npos; at = out.find("grass at (", at + 1)) {
-        int x = 0, y = 0;
-        sscanf(out.c_str() + at, "grass at (%d, %d)", &x, &y);
-        reported.insert({x, y});
-    }
+    check(formatMap(map), &status);
+    const std::set<std::pair<int, int>> reported =
+        jsonCells(run({kLevel.c_str(), "--json"}, &status), "unreachable-grass");
     std::set<std::array<int, 3>> seen; // positions in tenths, with the facing kept while standing
     std::vector<std::array<int, 3>> queue{{gPlayerX, gPlayerY, 0}};
     std::set<std::pair<int, int>> eatable;
@@ -174,6 +315,143 @@ TEST(MapCheck, GrassReachIsTheDeersOwnHeadReach) {
         }
     }
     EXPECT_GT(unreachable, 3);
+}
+
+// Several maps in one call: each gets its lines and summary, the exit status is the worst; the
+// older second argument still names the tile properties when it is such a file, else a map.
+TEST(MapCheckCommand, ChecksSeveralMapsAndExitsWithTheWorstResult) {
+    int status = -1;
+    check(formatMap(cleanMap()), &status);
+    TestMap noSpots = cleanMap();
+    setCell(&noSpots, 3, 2, 11, 0), setCell(&noSpots, 3, 8, 11, 0);
+    writeCommonFile("nospots.tmx", formatMap(noSpots));
+    writeCommonFile("broken.tmx", "<map width=\"13\">");
+    const char* props = "../Common/properties.tmx";
+    const std::string clean = kLevel + ": no problems\n";
+    const std::string problems = "../Common/nospots.tmx: no hunting spot: put hunting spot markers (tile 84) in the "
+                                 "Markers layer, or the hunter never comes.\n../Common/nospots.tmx: 1 problem\n";
+    const std::string broken = "../Common/broken.tmx: no map height.\n../Common/broken.tmx: 1 problem; the game "
+                               "refuses this map\n";
+    const struct {
+        std::vector<const char*> arguments;
+        std::string printed;
+        int status;
+    } cases[] = {
+        {{kLevel.c_str(), props}, clean, kMapCheckClean},
+        {{kLevel.c_str(), "../Common/nospots.tmx"}, clean + problems, kMapCheckProblems},
+        {{kLevel.c_str(), "--properties", props, "../Common/nospots.tmx"}, clean + problems, kMapCheckProblems},
+        {{"../Common/broken.tmx", "--", kLevel.c_str(), "../Common/nospots.tmx"},
+         broken + clean + problems,
+         kMapCheckUnusable},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.arguments, &status), c.printed);
+        EXPECT_EQ(status, c.status) << c.printed;
+    }
+}
+
+// A file the checker cannot read or use, a pipe and a device included, gets one line and status 2
+// at once; so does a command line it cannot use.
+TEST(MapCheckCommand, RefusesFilesItCannotUseAndBadArgumentsInOneLine) {
+    int status = -1;
+    check(formatMap(cleanMap()), &status);
+    ASSERT_EQ(mkfifo("../Common/pipe.tmx", 0600), 0);
+    writeCommonFile("base64.tmx", "<map width=\"64\" height=\"3\"><layer><data encoding=\"csv\">\n</data></layer>"
+                                  "<layer><data encoding=\"base64\">AAAA</data></layer></map>");
+    const char* level = kLevel.c_str();
+    const std::string usage = " Usage: velmoor --check-map MAP.tmx... [--properties FILE] [--json]\n";
+    const std::string wanted = ", not the tile properties (a 64 x 3 Tiled map, such as the game's properties.tmx).\n";
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
+        {{"../Common/pipe.tmx"}, "../Common/pipe.tmx: cannot read the map: a pipe, not a file.\n"},
+        {{"/dev/zero"}, "/dev/zero: cannot read the map: a device, not a file.\n"},
+        {{"../Common/none.tmx"}, "../Common/none.tmx: cannot read the map: No such file or directory.\n"},
+        {{level, "--properties", "../Common/pipe.tmx"},
+         kLevel + ": cannot read the tile properties ../Common/pipe.tmx: a pipe, not a file; give them with "
+                  "--properties FILE.\n"},
+        {{level, "--properties", "/dev/zero"},
+         kLevel + ": cannot read the tile properties /dev/zero: a device, not a file; give them with --properties "
+                  "FILE.\n"},
+        {{level, "--properties", level}, kLevel + ": " + kLevel + " is a 15 x 11 map" + wanted},
+        {{level, "--properties", "../Common/mus01.mid"},
+         kLevel + ": ../Common/mus01.mid is not a Tiled map (.tmx), so not" + wanted.substr(5)},
+        {{level, "--properties", "../Common/base64.tmx"},
+         kLevel + ": ../Common/base64.tmx has 1 tile layer in CSV; the tile properties need four (Legend, Movement, "
+                  "Projectiles, Overlay), saved in CSV.\n"},
+        {{}, "velmoor: --check-map needs a map to check." + usage},
+        {{"--json"}, "velmoor: --check-map needs a map to check." + usage},
+        {{level, "--bogus"}, "velmoor: --check-map does not know the option --bogus." + usage},
+        {{level, "--properties"}, "velmoor: --properties takes one file, once." + usage},
+        {{level, "--properties", "a", "--properties", "b"}, "velmoor: --properties takes one file, once." + usage},
+    };
+    for (const auto& [arguments, printed] : cases) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(run(arguments, &status), printed);
+        EXPECT_EQ(status, kMapCheckUnusable) << printed;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << printed;
+    }
+    std::string png = "\x89PNG\r\n\x1a\n";
+    writeCommonFile("sheet.png", png + std::string(64, '\0'));
+    EXPECT_EQ(run({level, "--properties", "../Common/sheet.png"}, &status),
+              kLevel + ": ../Common/sheet.png is a PNG image" + wanted);
+}
+
+// --json prints the same problems, with every cell, as one JSON array; paths are escaped.
+TEST(MapCheckCommand, PrintsTheProblemsAsJson) {
+    TestMap map = cleanMap();
+    setCell(&map, 2, 3, 6, kTestBush), setCell(&map, 2, 3, 8, kTestBush);
+    int status = -1;
+    check(formatMap(map), &status);
+    EXPECT_EQ(run({"--json", kLevel.c_str(), "../Common/no\"\xff.tmx"}, &status),
+              "[\n  {\"map\": \"../Common/level.tmx\", \"problems\": [\n    {\"kind\": \"hidden-grass\", \"layer\": 2, "
+              "\"message\": \"2 grass tiles are hidden under tiles drawn over them (bushes, tree tops, rocks), the "
+              "first at (6, 3) under tile 40 in layer 3 (Objects), so the player cannot see them; move the grass or "
+              "the tiles.\", \"cells\": [[6, 3], [8, 3]]}\n  ], \"status\": 1},\n  {\"map\": \"../Common/no\\\"\\ufffd"
+              ".tmx\", \"problems\": [\n    {\"kind\": \"unreadable\", \"layer\": null, \"message\": \"cannot read the "
+              "map: No such file or directory.\", \"cells\": []}\n  ], \"status\": 2}\n]\n");
+    EXPECT_EQ(status, kMapCheckUnusable);
+}
+
+// The tile properties default to the game's own, from where the checker runs or, when there are
+// none there, from the data folder beside the executable; the music is looked for beside the
+// properties, then in that data folder, never in the working folder.
+TEST(MapCheckCommand, FindsPropertiesAndMusicFromTheGamesPlacesNotTheWorkingFolder) {
+    char* base = SDL_GetBasePath();
+    const fs::path data = fs::path(base != nullptr ? base : "") / ".." / "Common";
+    SDL_free(base);
+    if (!fs::exists(data / "properties.tmx")) {
+        GTEST_SKIP() << "no Common folder beside the build folder";
+    }
+    int status = -1;
+    TestMap map = cleanMap();
+    check(formatMap(map), &status);
+    const fs::path root = fs::absolute("..");
+    fs::create_directories(root / "own" / "run");
+    fs::copy_file(root / "Common" / "properties.tmx", root / "own" / "properties.tmx");
+    map.music = 42;
+    writeCommonFile("level42.tmx", formatMap(map));
+    std::ofstream(root / "own" / "run" / "mus42.mid") << "MThd";
+    ASSERT_EQ(chdir((root / "own" / "run").c_str()), 0); // no ../Common here
+    const std::string level = (root / "Common" / "level.tmx").string();
+    const std::string level42 = (root / "Common" / "level42.tmx").string();
+    const std::string own = (root / "own" / "properties.tmx").string();
+    // Music 1 is beside the properties given, or in the data folder; music 42 only in the working folder.
+    EXPECT_EQ(run({level.c_str(), "--properties", own.c_str()}, &status), level + ": no problems\n");
+    EXPECT_EQ(run({level42.c_str(), "--properties", own.c_str()}, &status),
+              level42 + ": Music 42 plays mus42.mid, which is neither beside the tile properties (" +
+                  (root / "own").string() + "/) nor in the game's data folder (" + data.string() + "/).\n" + level42 +
+                  ": 1 problem\n");
+    std::ofstream(root / "own" / "mus42.mid") << "RIFF"; // beside the properties: taken, and told when it is not MIDI
+    EXPECT_EQ(run({level42.c_str(), "--properties", own.c_str()}, &status),
+              level42 + ": Music 42 plays " + (root / "own").string() +
+                  "/mus42.mid, which cannot be played: not a MIDI "
+                  "file.\n" +
+                  level42 + ": 1 problem\n");
+    std::ofstream(root / "own" / "mus42.mid") << "MThd";
+    EXPECT_EQ(run({level42.c_str(), "--properties", own.c_str()}, &status), level42 + ": no problems\n");
+    EXPECT_EQ(defaultPropertiesPath(), (data / "properties.tmx").string());
+    const std::string shipped = (data / "map00000.tmx").string();
+    EXPECT_EQ(run({shipped.c_str()}, &status), shipped + ": no problems\n");
+    EXPECT_EQ(status, kMapCheckClean);
 }
 
 } // namespace

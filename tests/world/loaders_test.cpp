@@ -1,5 +1,6 @@
 // Tests of the map and tile-property loaders: grids, markers, food, widening, faults, the shipped files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -99,7 +100,9 @@ TEST_F(MapLoad, LargestMapFillsTheGridAndASmallMapIsWidenedWithEmptyFreeCells) {
     TestMap big = makeOpenMap(256, 256);
     big.layer[2].assign(256 * 256, kRock);
     std::fill_n(big.layer[3].begin(), 70, kHuntingSpotMarker);
-    const std::string tooMany = "\nError loading map00000.tmx: more than 64 hunting spots; the rest are left out.";
+    const std::string tooMany =
+        "\nError loading map00000.tmx: 70 hunting spots, more than the 64 the game takes; it leaves"
+        " out the last 6, the first of them at (64, 0).";
     for (int load = 0; load < 2; load++) {
         EXPECT_EQ(read(formatMap(big)), tooMany);
         EXPECT_EQ(loaded(), (std::vector<int>{0, 1, 256, 256, 111, 222, -2, 64, 0})) << load;
@@ -139,23 +142,39 @@ TEST_F(MapLoad, ReadsTheWorkedExampleReadsOnPastFaultsAndRefusesFilesOutsideTheF
         setCell(&badIds, layer, 0, column, id);
     }
     const std::string at = "\nError loading map00000.tmx at layer ", error = "\nError loading map00000.tmx: ";
+    const std::string flipped = replaced(formatMap(badIds), "21,39", "21,2147483687");
     const std::string badMusic = error + "the Music property is not a number from 0 to 99.";
-    const std::string noTile = " is outside 0 to 4096; such cells are left empty.";
     const std::string fewLayers = "; four are needed (Ground, Grass, Objects, Markers).";
     const std::string notCsv = "; set the map's Tile Layer Format to CSV (Map > Map Properties) and save again.";
     const std::string outside = " is outside 1 x 1 to 256 x 256.";
+    // Layer names, a fifth layer and a Music property on a layer: read by position all the same.
+    const std::string renamed = replaced(replaced(good, "Layer 0", "Grass"), "Layer 1", "Ground");
+    const std::string fifth = " <layer name=\"Rock wall\"><data encoding=\"csv\">\n0</data></layer>\n</map>";
+    const auto musicOn = [&](const std::string& layer) {
+        return replaced(
+            replaced(good, "name=\"Music\"", "name=\"Tune\""), "name=\"" + layer + "\" width=\"13\" height=\"9\">",
+            "name=\"" + layer + "\"><properties><property name=\"Music\" type=\"int\" value=\"1\"/></properties>");
+    };
+    const std::string orderLayers = "; keep four (from the bottom of the Layers view: Ground, Grass, Objects, "
+                                    "Markers), merging or deleting the others, and save again.";
+    const std::string moveMusic =
+        ", not on the map; move it to the map's own properties (Map > Map Properties) and save again.";
     // clang-format off
     const std::pair<std::string, std::string> cases[] = {
         {good, ""},
         {spliced(second, 1, " "), at + "2."},
-        {spliced(fourth, 1, "?"), at + "4: a value is not a number."},
-        {spliced(good.find('\n', fourth) + 1, 3, "2x1,1.5"), at + "4: a value is not a number."},
-        {replaced(formatMap(shortLayer), "0\n</data>", "0</data>"), at + "2: the layer ends at (0, 4), short of the map's 13 x 9 cells; the rest is left empty."},
+        {spliced(fourth, 1, "?"), at + "4: the value at (0, 0) is not a number; the cell is left empty."},
+        {spliced(good.find('\n', fourth) + 1, 3, "2x1,1.5"), at + "4: 2 values are not numbers, the first at (0, 1); such cells are left empty."},
+        {replaced(formatMap(shortLayer), "0\n</data>", "0</data>"), at + "2: the layer ends at (0, 4), short of the map's 13 x 9 cells; the 65 cells from there on are left empty."},
+        {renamed, error + "the layers are out of order: the game reads them by position, so it takes \"Grass\" as Ground and \"Ground\" as Grass; from the bottom of the Layers view, order them Ground, Grass, Objects, Markers and save again."},
+        {replaced(good, "</map>", fifth), error + "the map has 5 tile layers, but the game reads four, by position, and ignores layer 5 (\"Rock wall\")" + orderLayers},
+        {musicOn("Layer 0"), error + "the Music property is on layer 1 (\"Layer 0\")" + moveMusic},
         {replaced(good, "value=\"1\"", "value=\"100\""), badMusic},
         {replaced(good, "value=\"1\"", "value=\"-1\""), badMusic},
         {replaced(good, "value=\"1\"", "value=\"one\""), badMusic},
-        // A flipped tile as the editor writes it, in place of the food at (0, 1).
-        {replaced(formatMap(badIds), "21,39", "21,2147483687"), at + "1: tile id 70000" + noTile + at + "2: tile id 2147483687 is tile 39 flipped or rotated, which the game cannot draw; such cells are left empty." + at + "3: tile id 4097" + noTile},
+        // A flipped tile as the editor writes it, in place of the food at (1, 0); one line for each
+        // cause, with its first cell and how many.
+        {flipped, at + "1: tile id 70000 at (8, 0) is outside 0 to 4096; the cell is left empty." + at + "2: tile id 2147483687 at (1, 0) is tile 39 flipped or rotated, which the game cannot draw; the cell is left empty." + at + "3: 2 cells hold tile ids outside 0 to 4096, the first at (5, 0) (tile id 4097); such cells are left empty."},
         // Refused: the map element's own width and height count, not tilewidth and tileheight.
         {replaced(good, "width=\"13\" ", ""), error + "no map width."},
         {replaced(good, "width=\"13\"", "width=\"x\""), error + "no map width."},
@@ -165,7 +184,12 @@ TEST_F(MapLoad, ReadsTheWorkedExampleReadsOnPastFaultsAndRefusesFilesOutsideTheF
         {replaced(good, "width=\"13\"", "width=\"257\""), error + "map size 257 x 9" + outside},
         {replaced(good, "height=\"9\"", "height=\"257\""), error + "map size 13 x 257" + outside},
         {replaced(good, "height=\"9\"", "height=\"99999999999999999999\""), error + "map size 13 x 1099511627776" + outside},
-        {replaced(good, "name=\"Music\" type=\"int\"", "name=\"Music\""), error + "no Music property."},
+        {replaced(good, "name=\"Music\" type=\"int\"", "name=\"Music\""), error + "the Music property has the type string, not int; delete it in Map > Map Properties, add it again as an int and save again."},
+        {replaced(good, "name=\"Music\"", "name=\"Tune\""), error + "no Music property."},
+        // On a later layer, the loader passes over the layers before it: the property's place is the cause.
+        {musicOn("Layer 1"), error + "the Music property is on layer 2 (\"Layer 1\")" + moveMusic},
+        {std::string("\x89PNG\r\n") + good, error + "the file is a PNG image, not a Tiled map (.tmx)."},
+        {"<?xml version=\"1.0\"?>\n<tileset name=\"Tiles\"/>", error + "the file is not a Tiled map (.tmx): it has no map element."},
         {good.substr(0, good.find(" <layer", good.find("</data>"))), error + "the map has 1 CSV tile layer" + fewLayers},
         {good.substr(0, good.find(" <layer", good.find("</data>", good.find("</data>") + 1))), error + "the map has 2 CSV tile layers" + fewLayers},
         // The editor's own output in other Tile Layer Formats (however long the tag), and an infinite map.
@@ -203,14 +227,15 @@ TEST_F(MapLoad, ReadsTheWorkedExampleReadsOnPastFaultsAndRefusesFilesOutsideTheF
     }
     gPlayerX = 111;
     read(good, 0);
-    EXPECT_EQ(gPlayerX, 111);                                                // placeDeer 0 leaves the deer where it was
-    snprintf(gCheckedMapName, sizeof gCheckedMapName, "%s", "map00000.tmx"); // the map checker's lines instead
-    EXPECT_EQ(read(spliced(good.find("<data encoding=\"csv\">\n") + 21, 1, " ")),
-              "map00000.tmx: layer 1: a row does not start on a line of its own (was the map saved with Minimize "
-              "output?)\n");
-    gCheckedMapName[0] = '\0';
+    EXPECT_EQ(gPlayerX, 111);              // placeDeer 0 leaves the deer where it was
+    gCheckedMapPath = "maps/map00000.tmx"; // the map checker's lines instead: one for all misread rows
+    EXPECT_EQ(read(spliced(good.find("<data encoding=\"csv\">\n") + 21, 1, " ")), "");
+    EXPECT_EQ(printed([](FILE*) { finishRowBreaks(); }),
+              "maps/map00000.tmx: layer 1: the row at (0, 0) does not start on a line of its own, so the game misreads "
+              "it; was the map saved with Minimize output?\n");
+    gCheckedMapPath = nullptr;
     // The flipped tile's case: ids without a table entry were left empty, 4096 (the last with one) kept.
-    read(cases[8].first);
+    read(flipped);
     EXPECT_EQ(cell(2, 0, 5) + cell(2, 0, 6) + cell(0, 0, 8) + cell(1, 0, 1) + cell(2, 0, 7) * 10, 40960);
 }
 
@@ -290,7 +315,7 @@ TEST(TileProperties, ReadsTheBlocksInAnyWhiteSpaceAndReportsBrokenValuesAndMissi
 std::string checkedWorld(const std::string& propertiesPath, const std::string& mapPath) {
     clearWorld();
     EXPECT_EQ(printed([&](FILE*) { EXPECT_EQ(checkMap(mapPath.c_str(), propertiesPath.c_str()), kMapCheckClean); }),
-              "");
+              mapPath + ": no problems\n");
     gMapPath[0] = '\0';
     const int numbers[] = {gMapRows, gMapColumns, gFoodLeftToEat, gPlayerX, gPlayerY, gHuntingSpots};
     // The ids as read, markers included, and the tables give every grid the game derives from them.
@@ -341,6 +366,11 @@ TEST(ShippedMap, IsCleanHoldsItsGrassSpotsAndStartAndAnEditorResaveLoadsTheSame)
               }),
               "\nError loading broken.tmx: no map height.\nError opening file ../Common/map00005.tmx");
     EXPECT_STREQ(gMusicFilePath, "../Common/mus01.mid"); // a refused map starts no music
+    ASSERT_EQ(mkfifo("../Common/pipe.tmx", 0600), 0);    // nor does a pipe, which is not waited on
+    snprintf(gMapPath, sizeof gMapPath, "%s", "../Common/pipe.tmx");
+    EXPECT_EQ(printed([](FILE*) { EXPECT_EQ(loadMap(1), 1); }),
+              "\nError opening file ../Common/pipe.tmx: a pipe, not a file");
+    gMapPath[0] = '\0';
     if (std::system("command -v tiled > /dev/null 2>&1") != 0) {
         GTEST_SKIP() << "the Tiled editor is not installed";
     }
