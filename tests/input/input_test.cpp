@@ -193,9 +193,11 @@ TEST(PadNames, APlayStationPadIsNamedByItsMarks) {
     EXPECT_STREQ(findPadButtonName(kActionEat), "Cross");
     EXPECT_STREQ(findPadButtonName(kActionSmell), "Square");
     EXPECT_STREQ(findPadButtonName(kActionPause), "Options");
+    const SDL_JoystickID id = SDL_JoystickInstanceID(ps4.joystick);
+    stopPads();
+    EXPECT_EQ(SDL_GameControllerFromInstanceID(id), nullptr) << "the pad is still open";
     pullOut(&ps4);
     readChanges();
-    stopPads();
     const char kBroken[] = "not a mapping\n";
     EXPECT_EQ(startPads(kBroken, int(sizeof kBroken - 1)), -1) << "a file without a mapping is told";
     const char kMapping[] = "03000000c82d00000060000000000000,Test pad,a:b1,b:b0,x:b3,y:b2,platform:Linux,\n";
