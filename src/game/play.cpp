@@ -206,7 +206,7 @@ static void renderEatHint() {
 static void renderHunterWarning() {
     for (int pass = kMeasurePass; pass <= kDrawPass; pass++) {
         startBoxPass(pass, &kTallBox);
-        writeBoxText(pass, "Some very unpleasant smell suddenly reached you nose: a HUNTER ! You can detect the "
+        writeBoxText(pass, "Some very unpleasant smell suddenly reached your nose: a HUNTER ! You can detect the "
                            "source of that threat if you smell the air for a short while by holding ");
         writeBoxText(pass, SDL_GetKeyName(gKeycodeCancelSmell));
         writeBoxText(pass, ".\nBlue circle = safety\nRed arrow = danger");
