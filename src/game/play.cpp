@@ -5,6 +5,7 @@
 
 #include "game/bindings.h"
 #include "game/endscreen.h"
+#include "game/hintbox.h"
 #include "game/replaygame.h"
 #include "hunter/navigation.h"
 #include "movement/movement.h"
@@ -18,10 +19,6 @@
 constexpr int kIntroductionEndTrack = 5; // the introduction goes with the deer's fifth track
 constexpr SDL_Rect kTallBox{120, 20, 250, 170};
 constexpr SDL_Rect kShortBox{120, 20, 250, 22};
-constexpr int kBoxTextX = 125;
-constexpr int kBoxTextY = 25;
-constexpr int kBoxRightLimit = 350;
-constexpr int kBoxFontStyle = 3;
 constexpr int kVictoryImage = kTextureWin;
 constexpr int kVictoryMusic = 2;
 constexpr int kDeathImage = kTextureGameOver;
@@ -135,82 +132,56 @@ void applyFrameActions(PlayState* state, uint8_t actions) {
     state->fullscreenPressed = (actions & kActionBitFullscreen) != 0;
 }
 
-// A box's text is written twice: a measuring pass finds the line it ends on, then a drawing pass.
-constexpr int kMeasurePass = 0;
-constexpr int kDrawPass = 1;
-
-// Starts a pass at the box's text corner. Before the drawing pass it draws the box, grown
-// downwards by the lines that the measuring pass, just ended at the cursor, needs beyond those
-// the box holds (a long key name); with the default keys every text fits its box.
-static void startBoxPass(int pass, const SDL_Rect* box) {
-    if (pass == kDrawPass) {
-        const int linesHeld = (box->y + box->h - kBoxTextY) / kLineHeight;
-        const int linesNeeded = (gTextY - kBoxTextY) / kLineHeight + 1;
-        SDL_Rect grown = *box;
-        if (linesNeeded > linesHeld) {
-            grown.h += (linesNeeded - linesHeld) * kLineHeight;
-        }
-        SDL_SetRenderDrawColor(gRenderer, 255, 255, 255, 255);
-        SDL_RenderFillRect(gRenderer, &grown);
-        SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
-        SDL_RenderDrawRect(gRenderer, &grown);
-    }
-    gTextX = kBoxTextX;
-    gTextY = kBoxTextY;
-}
-
-static void writeBoxText(int pass, const char* text) {
-    if (pass == kDrawPass) {
-        renderText(kBoxTextX, kBoxRightLimit, text, kBoxFontStyle);
-    } else {
-        moveTextCursor(kBoxTextX, kBoxRightLimit, text);
-    }
-}
+constexpr int kTutorialRightMargin = 20; // the text wraps 20 pixels inside the box's right edge
 
 static bool areMovementKeysArrows() {
     return gKeycodeUp == SDLK_UP && gKeycodeDown == SDLK_DOWN && gKeycodeLeft == SDLK_LEFT &&
            gKeycodeRight == SDLK_RIGHT;
 }
 
+// Draws a tutorial box, grown downwards when its text needs more lines than the box holds (a long
+// key name); with the default keys every text fits its box.
+static void renderTutorialBox(const SDL_Rect* box, const HintText* text) {
+    const SDL_Rect fitted = fitHintBox(box, kTutorialRightMargin, text, false);
+    renderHintBox(&fitted, kTutorialRightMargin, text);
+}
+
 static void renderIntroduction() {
-    for (int pass = kMeasurePass; pass <= kDrawPass; pass++) {
-        startBoxPass(pass, &kTallBox);
-        writeBoxText(pass, "Snow came early this year but you need to eat 10 to 15 kg of vegetation daily. So "
-                           "you'll have to search for the last pieces of green grass.\nPress ");
-        if (areMovementKeysArrows()) {
-            writeBoxText(pass, "arrow keys");
-        } else {
-            writeBoxText(pass, SDL_GetKeyName(gKeycodeUp));
-            writeBoxText(pass, ", ");
-            writeBoxText(pass, SDL_GetKeyName(gKeycodeDown));
-            writeBoxText(pass, ", ");
-            writeBoxText(pass, SDL_GetKeyName(gKeycodeLeft));
-            writeBoxText(pass, " and ");
-            writeBoxText(pass, SDL_GetKeyName(gKeycodeRight));
-        }
-        writeBoxText(pass, " to move and hold ");
-        writeBoxText(pass, SDL_GetKeyName(gKeycodeRun));
-        writeBoxText(pass, " to sprint for a while.");
+    HintText text{};
+    addHintPiece(&text, "Snow came early this year but you need to eat 10 to 15 kg of vegetation daily. So "
+                        "you'll have to search for the last pieces of green grass.\nPress ");
+    if (areMovementKeysArrows()) {
+        addHintPiece(&text, "arrow keys");
+    } else {
+        addHintPiece(&text, SDL_GetKeyName(gKeycodeUp));
+        addHintPiece(&text, ", ");
+        addHintPiece(&text, SDL_GetKeyName(gKeycodeDown));
+        addHintPiece(&text, ", ");
+        addHintPiece(&text, SDL_GetKeyName(gKeycodeLeft));
+        addHintPiece(&text, " and ");
+        addHintPiece(&text, SDL_GetKeyName(gKeycodeRight));
     }
+    addHintPiece(&text, " to move and hold ");
+    addHintPiece(&text, SDL_GetKeyName(gKeycodeRun));
+    addHintPiece(&text, " to sprint for a while.");
+    renderTutorialBox(&kTallBox, &text);
 }
 
 static void renderEatHint() {
-    for (int pass = kMeasurePass; pass <= kDrawPass; pass++) {
-        startBoxPass(pass, &kShortBox);
-        writeBoxText(pass, "Hold ");
-        writeBoxText(pass, SDL_GetKeyName(gKeycodeConfirmEat));
-        writeBoxText(pass, " to eat");
-    }
+    HintText text{};
+    addHintPiece(&text, "Hold ");
+    addHintPiece(&text, SDL_GetKeyName(gKeycodeConfirmEat));
+    addHintPiece(&text, " to eat");
+    renderTutorialBox(&kShortBox, &text);
 }
 
 static void renderHunterWarning() {
-    for (int pass = kMeasurePass; pass <= kDrawPass; pass++) {
-        startBoxPass(pass, &kTallBox);
-        writeBoxText(pass, "Some very unpleasant smell suddenly reached your nose: a HUNTER ! You can detect the "
-                           "source of that threat if you smell the air for a short while by holding ");
-        writeBoxText(pass, SDL_GetKeyName(gKeycodeCancelSmell));
-        writeBoxText(pass, ".\nBlue circle = safety\nRed arrow = danger");
-    }
+    HintText text{};
+    addHintPiece(&text, "Some very unpleasant smell suddenly reached your nose: a HUNTER ! You can detect the "
+                        "source of that threat if you smell the air for a short while by holding ");
+    addHintPiece(&text, SDL_GetKeyName(gKeycodeCancelSmell));
+    addHintPiece(&text, ".\nBlue circle = safety\nRed arrow = danger");
+    renderTutorialBox(&kTallBox, &text);
 }
 
 // The tutorial boxes a frame shows, and whether the hunter arrives in it.
