@@ -254,6 +254,7 @@ int advanceFrame(PlayState* state) {
         SDL_RenderClear(gRenderer);
     }
     renderMap(1, kAllRows);
+    clearEatenTuft(&state->deer);
     if (gNextTrackIndex[0] != gOldestTrackIndex[0]) {
         renderTrack(0);
     }
@@ -262,6 +263,7 @@ int advanceFrame(PlayState* state) {
     }
     renderMap(2, kRowsAboveDeer);
     renderEntity(kTextureDeer, gPlayerX, gPlayerY, state->deer.deerAnimationCounter / 10, gPlayerOrientation);
+    renderEatenTuft(&state->deer);
     renderMap(2, kRowsFromDeer);
     renderMap(3, kAllRows);
     renderMap(4, kAllRows);

@@ -152,6 +152,21 @@ TEST_F(DeerTest, HoldingEatClearsTheGrassUnderTheHeadAfter28And165FramesAndRelea
     EXPECT_EQ(state.deer.deerAnimationCounter, 42);
 }
 
+// A tuft eaten is told in its frame; the head that then comes up is no miss. Lowered anew over the emptied cell, the
+// head misses in the frame it finds no grass (the 28th after the pose began).
+TEST_F(DeerTest, EatingTellsOfEachTuftEatenAndOfAHeadLoweredOverNoGrass) {
+    std::vector<std::pair<int, int>> told; // frame, result
+    for (int frame = 1; frame <= 300; frame++) {
+        state.eatHeld = frame != 231 ? 1 : 0; // released for one frame once the head is up
+        gPlayerInputX = gPlayerInputY = 0;
+        const int result = stepDeer(&state.deer, &state.runHeld, state.eatHeld, state.smellHeld);
+        if (result != kDeerGoesOn) {
+            told.emplace_back(frame, result);
+        }
+    }
+    EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{193, kDeerAteTuft}, {260, kDeerMissedGrass}}));
+}
+
 // The nose rises (71..89) and sinks (88..70), the deer stands (8..0, 1..9), and again; from the 48th
 // frame the indicator shows, here with the safe sound, once in the spell.
 TEST_F(DeerTest, SmellingBeatsEatingCyclesTheNoseAndSniffsUntilTheDeerMoves) {
@@ -385,5 +400,45 @@ TEST_F(PlayTest, TheTitleMenuKeysMoveRoundTheThreeEntriesWithASoundAndConfirmCho
         EXPECT_EQ(std::tuple(choice, Mix_Playing(-1), gIsFullscreen), std::tuple(c.choice, c.sounds, c.fullscreen))
             << c.keys.size() << " keys";
         gIsFullscreen != 0 ? toggleFullscreen() : void(); // back to the window
+    }
+}
+
+// Counts the pixels of a screen rectangle that show the coded sheet cell code (column * 100 + row) of that blue.
+static int countCoded(const SDL_Rect& rect, int code, Uint8 blue) {
+    std::vector<Uint32> pixels(size_t(rect.w * rect.h));
+    SDL_RenderReadPixels(gRenderer, &rect, SDL_PIXELFORMAT_ARGB8888, pixels.data(), rect.w * 4);
+    return int(std::count_if(pixels.begin(), pixels.end(), [&](Uint32 p) {
+        const int red = int(p >> 16 & 0xFF);
+        const int green = int(p >> 8 & 0xFF);
+        return (p & 0xFF) == blue && (red - 1) / 3 * 100 + (green - 1) / 8 == code;
+    }));
+}
+
+// With the deer's figure and the snow invisible, the cell under the head shows the tuft alone: whole while the head
+// goes down, then 51, 38, 25 and 12 pixels a side from the eating's frames 1, 42, 83 and 124 on, shrunk towards the
+// mouth.
+TEST_F(PlayTest, TheTuftBeingEatenShrinksInStagesTowardsTheMouth) {
+    startOn(makeMap(20, 12,
+                    {{1, 4, 6, kTestGrass},
+                     {3, 4, 6, kTestStart},
+                     {1, 1, 1, kTestGrass},
+                     {1, 9, 1, kTestGrass},
+                     {1, 9, 16, kTestGrass}}));
+    installCodedSheet(kTextureTiles, 64, 3, 32, 32, 200);
+    SDL_SetTextureAlphaMod(gTexture[kTextureDeer], 0);
+    SDL_SetTextureAlphaMod(gTexture[kTextureSnow], 0);
+    const SDL_Rect cell{6 * 64 - gScreenX, 4 * 64 - gScreenY, 64, 64};
+    const int mouthX = gPlayerX / 10 + 16 - gScreenX - 2; // inside the smallest tuft
+    const int mouthY = gPlayerY / 10 + 30 - gScreenY - 2;
+    const int grass = (kTestGrass - 1) * 100;
+    const std::pair<int, int> stages[] = {{28, 64}, {29, 51}, {69, 51}, {70, 38}, {111, 25}, {152, 12}, {192, 12}};
+    state.eatHeld = 1;
+    for (int frame = 1; frame <= 192; frame++) {
+        ASSERT_EQ(playFrame(&state), kFrameGoesOn);
+        for (const auto& [when, side] : stages) {
+            EXPECT_TRUE(frame != when || std::pair(countCoded(cell, grass, 200), codedCellAt(mouthX, mouthY, 200)) ==
+                                             std::pair(side * side, grass))
+                << "frame " << frame << ": not a tuft of " << side << " pixels a side at the mouth";
+        }
     }
 }
