@@ -2,7 +2,9 @@
 #include "game/hintbox.h"
 
 #include "render/font.h"
+#include "render/mapview.h"
 #include "render/media.h"
+#include "world/map.h"
 
 void addHintPiece(HintText* text, const char* piece) {
     for (int i = 0; piece[i] != '\0' && text->length < kHintTextSize - 1; i++) {
@@ -50,4 +52,11 @@ void renderHintBox(const SDL_Rect* box, int rightMargin, const HintText* text) {
     SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
     SDL_RenderDrawRect(gRenderer, box);
     layOutHintText(box, rightMargin, text, true);
+}
+
+bool coversDeer(const SDL_Rect* box) {
+    const SDL_Rect deer{gPlayerX / 10 - gScreenX - gPlayerWidthToRender / 2 - kHintDeerClearance,
+                        gPlayerY / 10 - gScreenY - gPlayerHeightToRender / 2 - kHintDeerClearance,
+                        gPlayerWidthToRender + 2 * kHintDeerClearance, gPlayerHeightToRender + 2 * kHintDeerClearance};
+    return SDL_HasIntersection(box, &deer) == SDL_TRUE;
 }

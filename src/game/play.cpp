@@ -244,8 +244,14 @@ int advanceFrame(PlayState* state) {
     gPlayerInputX = state->rightHeld - state->leftHeld;
     gPlayerInputY = state->downHeld - state->upHeld;
 
-    // The deer acts: moves, sprints, lays tracks, eats or smells.
-    stepDeer(&state->deer, &state->runHeld, state->eatHeld, state->smellHeld);
+    // The deer acts: moves, sprints, lays tracks, eats or smells; the player hears of a tuft eaten
+    // and of a head that found no grass.
+    const int deerResult = stepDeer(&state->deer, &state->runHeld, state->eatHeld, state->smellHeld);
+    if (deerResult == kDeerAteTuft) {
+        noteTuftEaten(&state->notices, gFoodLeftToEat);
+    } else if (deerResult == kDeerMissedGrass) {
+        noteMissedGrass(&state->notices);
+    }
 
     // Drawing in painter's order, with the hunter's step among it. Headless play has no
     // renderer: nothing is drawn, but the hunter's step and the tracks' ageing keep their places.
@@ -258,8 +264,14 @@ int advanceFrame(PlayState* state) {
     if (gNextTrackIndex[0] != gOldestTrackIndex[0]) {
         renderTrack(0);
     }
-    if (gHunterX >= 0 && stepHunter(&state->hunter, &state->deer.isWounded) == kHunterStepKilledDeer) {
-        return kFrameDeath;
+    if (gHunterX >= 0) {
+        const int wasWounded = state->deer.isWounded;
+        if (stepHunter(&state->hunter, &state->deer.isWounded) == kHunterStepKilledDeer) {
+            return kFrameDeath;
+        }
+        if (wasWounded == 0 && state->deer.isWounded != 0) {
+            noteWound(&state->notices);
+        }
     }
     renderMap(2, kRowsAboveDeer);
     renderEntity(kTextureDeer, gPlayerX, gPlayerY, state->deer.deerAnimationCounter / 10, gPlayerOrientation);
@@ -269,13 +281,16 @@ int advanceFrame(PlayState* state) {
     renderMap(4, kAllRows);
     renderSnow(1);
     renderSmellIndicator(&state->deer, &state->hunter);
+    renderHitFlash(&state->notices);
 
-    // The tutorial's boxes; when the hunter warning runs out, the hunter arrives.
+    // The tutorial's boxes; when the hunter warning runs out, the hunter arrives. Then the boxes
+    // that tell of what just happened, at the other side.
     const TutorialFrame tutorial = stepTutorial(state);
     renderTutorial(&tutorial);
     if (tutorial.hunterArrives) {
         arriveHunter();
     }
+    renderNotices(&state->notices);
 
     // Victory: all food but two eaten. This frame is not presented.
     if (gFoodLeftToEat == 0) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "game/deer.h"
+#include "game/notices.h"
 #include "hunter/hunter.h"
 
 constexpr int kFramePeriodMs = 25; // at most 40 frames a second
@@ -35,6 +36,7 @@ struct PlayState {
     GameStart start;        // what this game started from
     DeerState deer;
     HunterState hunter;
+    NoticeState notices;
 };
 
 // Results of playFrame.
@@ -63,7 +65,8 @@ uint8_t findFrameActions(const PlayState* state);
 void applyFrameActions(PlayState* state, uint8_t actions);
 
 // The frame after its events, without its present and wait: the deer, the drawing with the
-// hunter's step, the tutorial, the victory test. Returns kFrameGoesOn, kFrameVictory or kFrameDeath.
+// hunter's step, the tutorial and the notices, the victory test. Returns kFrameGoesOn,
+// kFrameVictory or kFrameDeath.
 int advanceFrame(PlayState* state);
 
 // Shows the end screen of a won (kFrameVictory) or lost (kFrameDeath) game and returns its result.

@@ -8,6 +8,7 @@
 
 #include "game/bindings.h"
 #include "game/endscreen.h"
+#include "game/notices.h"
 #include "game/play.h"
 #include "game/title.h"
 #include "hunter/navigation.h"
@@ -414,10 +415,17 @@ static int countCoded(const SDL_Rect& rect, int code, Uint8 blue) {
     }));
 }
 
+// A notice box's right edge, which all share, at screen row y: the outline, white inside.
+static bool noticeAt(int y) {
+    const SDL_Color edge = readPixel(779, y);
+    const SDL_Color inside = readPixel(777, y);
+    return edge.r + edge.g + edge.b == 0 && inside.r + inside.g + inside.b == 3 * 255;
+}
+
 // With the deer's figure and the snow invisible, the cell under the head shows the tuft alone: whole while the head
 // goes down, then 51, 38, 25 and 12 pixels a side from the eating's frames 1, 42, 83 and 124 on, shrunk towards the
-// mouth.
-TEST_F(PlayTest, TheTuftBeingEatenShrinksInStagesTowardsTheMouth) {
+// mouth. The tuft eaten, a box at the top right names the tufts left, the game's own count, for 100 frames.
+TEST_F(PlayTest, TheTuftBeingEatenShrinksTowardsTheMouthAndABoxThenSaysHowManyAreLeft) {
     startOn(makeMap(20, 12,
                     {{1, 4, 6, kTestGrass},
                      {3, 4, 6, kTestStart},
@@ -440,5 +448,70 @@ TEST_F(PlayTest, TheTuftBeingEatenShrinksInStagesTowardsTheMouth) {
                                              std::pair(side * side, grass))
                 << "frame " << frame << ": not a tuft of " << side << " pixels a side at the mouth";
         }
+    }
+    for (int frame = 193; frame <= 293; frame++) {
+        ASSERT_EQ(playFrame(&state), kFrameGoesOn);
+        EXPECT_EQ(std::pair(noticeAt(22), state.notices.progressLeft), std::pair(frame <= 292, gFoodLeftToEat))
+            << "frame " << frame;
+    }
+    EXPECT_EQ(gFoodLeftToEat, 1); // of four tufts, the last but one
+}
+
+TEST(Notices, TheProgressBoxNamesTheTuftsLeftToSpring) {
+    char text[40];
+    EXPECT_STREQ(formatProgress(text, sizeof text, 7), "7 more tufts and spring comes");
+    EXPECT_STREQ(formatProgress(text, sizeof text, 2), "2 more tufts and spring comes");
+    EXPECT_STREQ(formatProgress(text, sizeof text, 1), "One more tuft!");
+}
+
+// The notices stand at the top right unless one would come within 16 pixels of the deer's figure (drawn around its
+// centre, given on screen): then at the bottom right. The progress box for 2 is 300 x 22 at (480, 20); under the
+// wound box (330 x 52) it stands at (480, 78), and the stack ends at y 99.
+TEST_F(PlayTest, TheNoticesStandAtTheTopRightOrAtTheBottomWhenTheyWouldCoverTheDeer) {
+    startOn(makeMap(20, 12, {}));
+    // clang-format off
+    const struct { int x, y, wound; bool top; } cases[] = {
+        {400, 300, 0, true}, {700, 40, 0, false}, {460, 90, 0, true}, {460, 89, 0, false}, {432, 40, 0, true},
+        {433, 40, 0, false}, {700, 560, 0, true}, {460, 148, 1, true}, {460, 147, 1, false},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        std::tie(gScreenX, gScreenY, gPlayerX, gPlayerY) = std::tuple(0, 0, 10 * c.x, 10 * c.y);
+        state.notices = NoticeState{};
+        c.wound != 0 ? noteWound(&state.notices) : void();
+        state.notices.hitFlashFrames = 0;
+        noteTuftEaten(&state.notices, 2);
+        SDL_RenderClear(gRenderer);
+        renderNotices(&state.notices);
+        EXPECT_EQ(std::pair(noticeAt(22), noticeAt(578)), std::pair(c.top, !c.top)) << "deer at " << c.x << ", " << c.y;
+    }
+}
+
+// Four times the head goes down over the bare snow, each time after the last hint's box has gone: the hint shows in
+// the 29th frame of eating, where the head finds no grass, the first three times only.
+TEST_F(PlayTest, AHeadLoweredOverNoGrassIsExplainedThreeTimesAGame) {
+    startOn(makeMap(20, 12, {{3, 4, 6, kTestStart}}));
+    for (int attempt = 1; attempt <= 4; attempt++) {
+        for (int frame = 1; frame <= kMissedGrassFrames + 58; frame++) {
+            state.eatHeld = frame > kMissedGrassFrames ? 1 : 0;
+            ASSERT_EQ(playFrame(&state), kFrameGoesOn);
+            EXPECT_TRUE(frame != kMissedGrassFrames + 29 || noticeAt(22) == (attempt <= kMissedGrassHints))
+                << "attempt " << attempt;
+        }
+    }
+}
+
+// The hunter, in view three cells east and done aiming, fires: in that frame and the next 15 the screen's edges are
+// red, and a box at the top right tells of the wound, for six seconds (the hunter leaves before his second shot).
+TEST_F(PlayTest, TheFirstHitFlashesRedAtTheScreensEdgesAndABoxSaysTheDeerIsWounded) {
+    startOn(makeMap(20, 12, {{3, 5, 6, kTestStart}}));
+    std::tie(gHunterX, gHunterY, state.hunter.aimCountdown) = std::tuple(gPlayerX + 1920, gPlayerY, 0);
+    for (int frame = 1; frame <= kWoundFrames + 1; frame++) {
+        ASSERT_EQ(playFrame(&state), kFrameGoesOn);
+        gHunterX = -1;
+        const SDL_Color edge = readPixel(3, 300);
+        EXPECT_EQ(std::tuple(state.deer.isWounded, edge.r > edge.g, noticeAt(22)),
+                  std::tuple(1, frame <= kHitFlashFrames, frame <= kWoundFrames))
+            << "frame " << frame;
     }
 }
