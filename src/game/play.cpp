@@ -6,6 +6,7 @@
 #include "game/bindings.h"
 #include "game/endscreen.h"
 #include "game/hintbox.h"
+#include "game/pause.h"
 #include "game/replaygame.h"
 #include "hunter/navigation.h"
 #include "movement/movement.h"
@@ -67,10 +68,13 @@ void startGame(PlayState* state, const GameStart* start) {
 
 int handlePlayEvent(PlayState* state, const SDL_Event* event) {
     if (event->type == SDL_QUIT) {
-        return 1;
+        return kFrameQuit;
+    }
+    if (event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        return kFramePause; // the player turned to another window
     }
     if ((event->type != SDL_KEYDOWN && event->type != SDL_KEYUP) || event->key.repeat != 0) {
-        return 0;
+        return kFrameGoesOn;
     }
     int held = event->type == SDL_KEYDOWN ? 1 : 0;
     SDL_Keycode key = event->key.keysym.sym;
@@ -92,16 +96,19 @@ int handlePlayEvent(PlayState* state, const SDL_Event* event) {
     } else if (key == gKeycodeToggleFullscreen && held != 0) {
         toggleFullscreen();
         state->fullscreenPressed = 1;
+    } else if (key == findPauseKey() && held != 0) {
+        return kFramePause; // a bound key drives its action above, so only a free one gets here
     }
-    return 0;
+    return kFrameGoesOn;
 }
 
 int readPlayEvents(PlayState* state) {
     state->fullscreenPressed = 0;
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
-        if (handlePlayEvent(state, &event) != 0) {
-            return kFrameQuit;
+        const int result = handlePlayEvent(state, &event);
+        if (result != kFrameGoesOn) {
+            return result;
         }
     }
     return kFrameGoesOn;
@@ -164,6 +171,11 @@ static void renderIntroduction() {
     addHintPiece(&text, " to move and hold ");
     addHintPiece(&text, SDL_GetKeyName(gKeycodeRun));
     addHintPiece(&text, " to sprint for a while.");
+    if (isPauseKeyFree()) {
+        addHintPiece(&text, "\nPress ");
+        addHintPiece(&text, SDL_GetKeyName(findPauseKey()));
+        addHintPiece(&text, " to pause.");
+    }
     renderTutorialBox(&kTallBox, &text);
 }
 
@@ -307,8 +319,9 @@ int showGameEnd(int frameResult) {
 }
 
 int playFrame(PlayState* state) {
-    if (readPlayEvents(state) == kFrameQuit) {
-        return kFrameQuit;
+    const int result = readPlayEvents(state);
+    if (result != kFrameGoesOn) {
+        return result;
     }
     return advanceFrame(state);
 }
@@ -323,9 +336,21 @@ int play(const char* recordPath) {
     for (;;) {
         Uint32 start = SDL_GetTicks();
         int result = readPlayEvents(&state);
+        // A pause is no frame of the game: nothing advances and nothing is recorded. A game left
+        // from it (or closed in it) ends as a closed one, without an end screen.
+        if (result == kFramePause) {
+            const int pause = pauseGame(&state);
+            if (pause == kPauseGoOn) {
+                continue;
+            }
+            saveGameRecord(&Recording, &state, kFrameQuit, recordPath);
+            return pause == kPauseLeave ? 1 : 0;
+        }
         if (result != kFrameQuit) {
             recordReplayFrame(&Recording, findFrameActions(&state));
+            beginKeptFrame();
             result = advanceFrame(&state);
+            endKeptFrame();
         }
         if (result != kFrameGoesOn) {
             saveGameRecord(&Recording, &state, result, recordPath);

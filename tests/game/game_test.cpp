@@ -9,6 +9,7 @@
 #include "game/bindings.h"
 #include "game/endscreen.h"
 #include "game/notices.h"
+#include "game/pause.h"
 #include "game/play.h"
 #include "game/title.h"
 #include "hunter/navigation.h"
@@ -16,6 +17,7 @@
 #include "render/font.h"
 #include "render/mapview.h"
 #include "render/media.h"
+#include "replay/replayfiles.h"
 #include "support/test_env.h"
 #include "support/test_maps.h"
 #include "world/map.h"
@@ -274,7 +276,7 @@ TEST_F(PlayTest, TheDeerStandsBetweenTheObjectsAboveItsRowAndThoseOfItsRowAndBel
     addTrack(0, 200, 373, 0, 0, 0);                             // a dot at map pixel (200, 400)
     state.eatHeld = 1; // the head lowers: counter 42, the fifth cell of the deer's row
     ASSERT_EQ(playFrame(&state), kFrameGoesOn);
-    EXPECT_EQ(std::pair(gTextX, gTextY), std::pair(185, 175)) << "the introduction does not end as with \"arrow keys\"";
+    EXPECT_EQ(std::pair(gTextX, gTextY), std::pair(345, 190)) << "the introduction does not end as with \"arrow keys\"";
     // clang-format off
     const struct { int x, y, blue, cell; const char* what; } pixels[] = {
         {330, 260, 200, 1700, "a rock above the deer's row"}, {360, 290, 100, 400, "the deer over it"},
@@ -298,8 +300,9 @@ static bool boxEndsAt(int y) { // a tutorial box's bottom edge: black at x 362, 
 }
 
 // The head over grass (in the first column) in frame 1 brings the eat hint in frames 1 to 165, the hunter warning in
-// 466 to 1065 and the hunter from 1065 on; the fifth track ends the introduction. Keypad names need a twelfth line of
-// it and a second of "Hold Keypad Enter to eat": the boxes grow. A second game starts afresh.
+// 466 to 1065 and the hunter from 1065 on; the fifth track ends the introduction. Keypad names need a thirteenth line
+// of it (the twelfth names the pause key) and a second of "Hold Keypad Enter to eat": the boxes grow. A second game
+// starts afresh.
 TEST_F(PlayTest, TheTutorialBoxesShowOnTheirFramesAndTheHunterComesAfter) {
     std::tie(gKeycodeUp, gKeycodeDown, gKeycodeLeft, gKeycodeRight, gKeycodeConfirmEat) =
         std::tuple(SDLK_KP_8, SDLK_KP_2, SDLK_KP_4, SDLK_KP_6, SDLK_KP_ENTER);
@@ -307,7 +310,7 @@ TEST_F(PlayTest, TheTutorialBoxesShowOnTheirFramesAndTheHunterComesAfter) {
     pushKey(SDL_KEYDOWN, SDLK_KP_6); // tracks on frames 3, 6, .. 15
     for (int frame = 1; frame <= 1080; frame++) {
         ASSERT_EQ(playFrame(&state), kFrameGoesOn);
-        EXPECT_EQ(std::tuple(boxEndsAt(204), boxEndsAt(56), boxEndsAt(189), gHunterX >= 0),
+        EXPECT_EQ(std::tuple(boxEndsAt(219), boxEndsAt(56), boxEndsAt(189), gHunterX >= 0),
                   std::tuple(frame < 15, frame <= 165, frame >= 466 && frame <= 1065, frame >= 1065))
             << "introduction, eat hint, warning and hunter in frame " << frame;
     }
@@ -514,4 +517,96 @@ TEST_F(PlayTest, TheFirstHitFlashesRedAtTheScreensEdgesAndABoxSaysTheDeerIsWound
                   std::tuple(1, frame <= kHitFlashFrames, frame <= kWoundFrames))
             << "frame " << frame;
     }
+}
+
+// Escape pauses, or Pause when Escape is bound to an action (which Escape then drives); so does the window losing the
+// focus. A paused frame advances nothing; repeats and a regained focus change nothing.
+TEST_F(PlayTest, ThePauseKeyAndALostFocusPauseWithoutAdvancingTheGame) {
+    startOn(makeMap(20, 12, {}));
+    const SDL_Keycode focusLost = -1, focusGained = -2; // window events in place of a key
+    // clang-format off
+    const struct { bool escapeSmells; SDL_Keycode key; int repeat, result, smellHeld; } cases[] = {
+        {false, SDLK_ESCAPE, 0, kFramePause, 0}, {false, SDLK_ESCAPE, 1, kFrameGoesOn, 0},
+        {false, SDLK_PAUSE, 0, kFrameGoesOn, 0}, {true, SDLK_ESCAPE, 0, kFrameGoesOn, 1},
+        {true, SDLK_PAUSE, 0, kFramePause, 0}, {false, focusLost, 0, kFramePause, 0},
+        {false, focusGained, 0, kFrameGoesOn, 0},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        std::tie(gKeycodeCancelSmell, state.smellHeld) = std::pair(c.escapeSmells ? SDLK_ESCAPE : SDLK_RCTRL, 0);
+        SDL_Event focus{SDL_WINDOWEVENT};
+        focus.window.event = c.key == focusLost ? SDL_WINDOWEVENT_FOCUS_LOST : SDL_WINDOWEVENT_FOCUS_GAINED;
+        c.key < 0 ? void(SDL_PushEvent(&focus)) : pushKey(SDL_KEYDOWN, c.key, c.repeat);
+        const int frames = state.frames;
+        const int result = playFrame(&state);
+        EXPECT_EQ(std::tuple(result, state.frames - frames, state.smellHeld),
+                  std::tuple(c.result, c.result == kFramePause ? 0 : 1, c.smellHeld))
+            << "key " << c.key << (c.escapeSmells ? " with Escape bound to smell" : "");
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); // the end-of-poll mark a pause leaves queued
+    }
+}
+
+// What a timer saw of the mixer while the pause held: paused channels and whether the music was paused.
+static int PausedChannelsSeen, MusicPausedSeen;
+
+// Paused with eat held and the sniff looping: the kept frame (red) shows darkened under the pause box at the bottom
+// while music and sounds are paused. The events before the timer's key only set the held flags; the timer's key ends
+// the pause: the pause key goes on with the sounds resumed, the confirm key leaves with them stopped, a close quits.
+TEST_F(PlayTest, ThePauseShowsTheKeptFrameHoldsTheSoundsAndEndsWithThePauseKeyTheConfirmKeyOrAClose) {
+    startOn(makeMap(20, 12, {{3, 5, 6, kTestStart}})); // the deer in the middle, clear of the box
+    // clang-format off
+    const struct { std::vector<SDL_Keycode> before; SDL_Keycode last; int result, eatHeld, rightHeld, sniffs; } cases[] = {
+        {{-SDLK_RETURN, SDLK_RIGHT}, SDLK_ESCAPE, kPauseGoOn, 0, 1, 1}, // minus: a key-up
+        {{-SDLK_ESCAPE}, SDLK_RETURN, kPauseLeave, 1, 0, 0},
+        {{SDLK_LEFT, -SDLK_LEFT}, 0, kPauseQuit, 1, 0, 0}, // 0: the window is closed
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        std::tie(state.eatHeld, state.rightHeld) = std::pair(1, 0);
+        Mix_HaltChannel(-1);
+        Mix_PlayChannelTimed(-1, gSnd[kSoundSniff], -1, -1);
+        beginKeptFrame();
+        SDL_SetRenderDrawColor(gRenderer, 255, 0, 0, 255);
+        SDL_RenderClear(gRenderer);
+        endKeptFrame();
+        for (SDL_Keycode key : c.before) {
+            pushKey(key > 0 ? SDL_KEYDOWN : SDL_KEYUP, abs(key));
+        }
+        static SDL_Keycode Last;
+        Last = c.last;
+        auto end = [](Uint32, void*) {
+            std::tie(PausedChannelsSeen, MusicPausedSeen) = std::pair(Mix_Paused(-1), Mix_PausedMusic());
+            Last != 0 ? pushKey(SDL_KEYDOWN, Last) : void(SDL_PushEvent(&QuitEvent));
+            return Uint32(0);
+        };
+        SDL_AddTimer(100, end, nullptr);
+        const int result = pauseGame(&state);
+        EXPECT_EQ(std::tuple(result, state.eatHeld, state.rightHeld, countPlaying(kSoundSniff)),
+                  std::tuple(c.result, c.eatHeld, c.rightHeld, c.sniffs));
+        const SDL_Color kept = readPixel(10, 10);
+        EXPECT_EQ(std::tuple(PausedChannelsSeen, MusicPausedSeen, Mix_Paused(-1), Mix_PausedMusic()),
+                  std::tuple(1, 1, 0, 0));
+        EXPECT_EQ(std::tuple(kept.r, kept.g, readPixel(210, 530).r, readPixel(212, 530).r),
+                  std::tuple(255 - 80, 0, 0, 255))
+            << "not the kept frame darkened under the pause box";
+    }
+}
+
+// Escape, then the confirm key, pushed in turn every 20 ms from the game's start: the game pauses and is left for
+// the title (play returns 1) without an end screen; its replay ends closed.
+TEST_F(PlayTest, AGameLeftFromThePauseEndsClosedWithoutAnEndScreen) {
+    writeTestWorld(makeMap(20, 12, {{1, 2, 2, kTestGrass}, {1, 2, 4, kTestGrass}, {1, 6, 6, kTestGrass}}));
+    static int Pushed = 0;
+    auto push = [](Uint32 interval, void*) {
+        pushKey(SDL_KEYDOWN, Pushed++ % 2 == 0 ? SDLK_ESCAPE : SDLK_RETURN);
+        return interval;
+    };
+    const SDL_TimerID timer = SDL_AddTimer(20, push, nullptr);
+    const int result = play("left.replay");
+    SDL_RemoveTimer(timer);
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    static Replay Left;
+    ASSERT_EQ(readReplayFile("left.replay", &Left), kReplayOk);
+    EXPECT_EQ(std::tuple(result, Left.end.outcome, Mix_PausedMusic()), std::tuple(1, kOutcomeClosed, 0));
+    EXPECT_STREQ(gMusicFilePath, "../Common/mus99.mid") << "an end screen was shown";
 }
