@@ -24,8 +24,9 @@ constexpr int kSmellPoseHigh = 88;
 constexpr int kFootstepEvery = 10; // a footstep sound on every tenth track index
 constexpr int kHeadOffsetX = 160;  // tenths: head point by facing, see findHeadCell
 constexpr int kHeadOffsetY = 300;
-constexpr int kGrassLayer = 1;    // the map layer of the food
-constexpr int kGroundOverlay = 1; // the drawing pass under the deer
+constexpr int kGrassLayer = 1;      // the map layer of the food
+constexpr int kGroundOverlay = 1;   // the drawing pass under the deer
+constexpr int kEatenTuftStages = 4; // the tuft being eaten is drawn 4/5, 3/5, 2/5, then 1/5 its size
 
 void resetDeer(DeerState* deer) {
     *deer = DeerState{};

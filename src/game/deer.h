@@ -46,15 +46,13 @@ constexpr int kDeerMissedGrass = 2; // the head went down and found no grass to 
 // the results above.
 int stepDeer(DeerState* deer, int* runHeld, int eatHeld, int smellHeld);
 
-constexpr int kEatenTuftStages = 4; // the tuft being eaten is drawn 4/5, 3/5, 2/5, then 1/5 its size
-
 // While the deer eats a tuft, draws the ground of its cell again without it (after the ground
 // pass), so that only renderEatenTuft shows it. Nothing otherwise, or without a renderer.
 void clearEatenTuft(const DeerState* deer);
 
 // While the deer eats a tuft, draws it in its cell over the deer (whose figure would hide it),
-// smaller in stages as it is eaten, shrinking towards the mouth. Nothing otherwise, or without a
-// renderer.
+// at 4/5, 3/5, 2/5, then 1/5 of its size as it is eaten, shrinking towards the mouth. Nothing
+// otherwise, or without a renderer.
 void renderEatenTuft(const DeerState* deer);
 
 // Draws the blue circle or the hunter and the red arrow once the deer has smelled long enough,

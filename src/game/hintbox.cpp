@@ -6,6 +6,9 @@
 #include "render/media.h"
 #include "world/map.h"
 
+constexpr int kHintFontStyle = 3;
+constexpr int kHintDeerClearance = 16; // pixels a box that must not cover the deer keeps from its figure
+
 void addHintPiece(HintText* text, const char* piece) {
     for (int i = 0; piece[i] != '\0' && text->length < kHintTextSize - 1; i++) {
         text->text[text->length++] = piece[i];

@@ -3,10 +3,8 @@
 
 #include <SDL.h>
 
-constexpr int kHintFontStyle = 3;
-constexpr int kHintTextInset = 5;      // the text starts this many pixels right of and below the box's corner
-constexpr int kHintTextSize = 512;     // bytes of a box's text, with its terminating zero
-constexpr int kHintDeerClearance = 16; // pixels a box that must not cover the deer keeps from its figure
+constexpr int kHintTextInset = 5;  // the text starts this many pixels right of and below the box's corner
+constexpr int kHintTextSize = 512; // bytes of a box's text, with its terminating zero
 
 // A box's text, put together from pieces (key names among them: SDL_GetKeyName reuses its buffer).
 struct HintText {
@@ -26,5 +24,5 @@ SDL_Rect fitHintBox(const SDL_Rect* box, int rightMargin, const HintText* text, 
 // nothing without a renderer.
 void renderHintBox(const SDL_Rect* box, int rightMargin, const HintText* text);
 
-// True when box (screen pixels) comes within kHintDeerClearance of the deer's figure on screen.
+// True when box (screen pixels) comes within 16 pixels of the deer's figure on screen.
 bool coversDeer(const SDL_Rect* box);

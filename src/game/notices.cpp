@@ -7,6 +7,9 @@
 #include "game/hintbox.h"
 #include "render/media.h"
 
+constexpr int kNoticeMargin = 20; // pixels between the boxes and the screen's top, right and bottom edges
+constexpr int kNoticeGap = 6;     // pixels between stacked boxes
+constexpr int kNoticeWidth = 330; // the widest box; shorter texts get boxes as wide as they need
 constexpr int kNoticeHeight = 22; // one line, as the eat hint's box
 constexpr int kMaxNotices = 3;
 constexpr int kProgressTextSize = 40;

@@ -9,9 +9,6 @@ constexpr int kMissedGrassFrames = 100; // 2.5 s: why the head came up with noth
 constexpr int kMissedGrassHints = 3;    // times a game at most
 constexpr int kWoundFrames = 240;       // 6 s: the wound and what it means
 constexpr int kHitFlashFrames = 16;     // 0.4 s of red at the screen's edges
-constexpr int kNoticeMargin = 20;       // pixels between the boxes and the screen's top, right and bottom edges
-constexpr int kNoticeGap = 6;           // pixels between stacked boxes
-constexpr int kNoticeWidth = 330;       // the widest box; shorter texts get boxes as wide as they need
 
 // Per-game state of the notices, owned by the play loop; all zero at game start.
 struct NoticeState {

@@ -8,6 +8,8 @@
 #include "game/play.h"
 #include "render/media.h"
 
+constexpr int kPausePassDelayMs = 25;
+constexpr int kPauseVeilAlpha = 80; // the kept frame is darkened this much (of 255) while paused
 constexpr int kPauseBoxMargin = 20;
 constexpr SDL_Rect kPauseBox{210, 0, 380, 52}; // three lines, in the middle, away from the other boxes
 

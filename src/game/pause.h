@@ -5,9 +5,6 @@
 
 struct PlayState;
 
-constexpr int kPausePassDelayMs = 25;
-constexpr int kPauseVeilAlpha = 80; // the kept frame is darkened this much (of 255) while paused
-
 // Results of pauseGame.
 constexpr int kPauseGoOn = 0;  // the pause key again: the game goes on
 constexpr int kPauseLeave = 1; // the confirm key: the game is left for the title
