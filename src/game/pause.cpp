@@ -13,9 +13,11 @@ constexpr int kPauseVeilAlpha = 80; // the kept frame is darkened this much (of 
 constexpr int kPauseBoxMargin = 20;
 constexpr SDL_Rect kPauseBox{210, 0, 380, 52}; // three lines, in the middle, away from the other boxes
 
-// The copy of the screen that a game's frames are drawn into: created with the first game, kept
-// for the renderer's life (the program's). Null where the renderer cannot draw into textures.
+// The copy of the screen that a game's frames are drawn into: created with the first game's first
+// frame, kept for the renderer's life (the program's). Null where the renderer cannot draw into
+// textures; it is tried once, so that a failure allocates nothing frame after frame.
 static SDL_Texture* KeptFrame = nullptr;
+static bool HasTriedKeptFrame = false;
 
 static bool isBound(SDL_Keycode key) {
     for (int32_t* binding : gBindingInOrder) {
@@ -34,7 +36,8 @@ void beginKeptFrame() {
     if (gRenderer == nullptr) {
         return;
     }
-    if (KeptFrame == nullptr && SDL_RenderTargetSupported(gRenderer) == SDL_TRUE) {
+    if (!HasTriedKeptFrame && SDL_RenderTargetSupported(gRenderer) == SDL_TRUE) {
+        HasTriedKeptFrame = true;
         KeptFrame = SDL_CreateTexture(gRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, kScreenWidth,
                                       kScreenHeight);
         if (KeptFrame != nullptr) {
