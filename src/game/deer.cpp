@@ -10,6 +10,7 @@
 #include "render/mapview.h"
 #include "render/media.h"
 #include "world/map.h"
+#include "world/tileprops.h"
 #include "world/tracks.h"
 
 constexpr int kIdleCounter = 9;       // standing pose, column 0
@@ -23,6 +24,9 @@ constexpr int kSmellPoseHigh = 88;
 constexpr int kFootstepEvery = 10; // a footstep sound on every tenth track index
 constexpr int kHeadOffsetX = 160;  // tenths: head point by facing, see findHeadCell
 constexpr int kHeadOffsetY = 300;
+constexpr int kGrassLayer = 1;      // the map layer of the food
+constexpr int kGroundOverlay = 1;   // the drawing pass under the deer
+constexpr int kEatenTuftStages = 4; // the tuft being eaten is drawn 4/5, 3/5, 2/5, then 1/5 its size
 
 void resetDeer(DeerState* deer) {
     *deer = DeerState{};
@@ -47,7 +51,7 @@ bool isFoodUnderDeerHead() {
     if (row < 0 || row >= gMapRows || column < 0 || column >= gMapColumns) {
         return false;
     }
-    return isFoodTile(gMap[kGridCells + row * kGridSide + column]);
+    return isFoodTile(gMap[kGrassLayer * kGridCells + row * kGridSide + column]);
 }
 
 static int playSound(int slot, int loops) { return Mix_PlayChannelTimed(-1, gSnd[slot], loops, -1); }
@@ -120,12 +124,14 @@ static void smellAir(DeerState* deer) {
     }
 }
 
-static void eatGrass(DeerState* deer) {
+static int eatGrass(DeerState* deer) {
+    int result = kDeerGoesOn;
     deer->smellTime = 0;
     deer->smellResultPending = 1;
     if (deer->isEatingPose == 0) {
         deer->isEatingPose = 1;
         deer->isFoodUnderHead = 1;
+        deer->hasEatenInPose = 0;
         deer->deerAnimationCounter = kEatPoseStart;
         deer->animationStep = 1;
     }
@@ -141,18 +147,24 @@ static void eatGrass(DeerState* deer) {
                 int column = 0;
                 findHeadCell(&row, &column);
                 deer->eatTime = 0;
-                gMap[kGridCells + row * kGridSide + column] = 0;
+                gMap[kGrassLayer * kGridCells + row * kGridSide + column] = 0;
                 gFoodLeftToEat--;
                 deer->animationStep = -1;
                 deer->stamina += kEatStaminaBonus;
+                deer->hasEatenInPose = 1;
+                result = kDeerAteTuft;
             }
         } else {
+            // After a tuft the head finds its cell empty and comes up: only a head that went down
+            // over no grass missed it.
             deer->isFoodUnderHead = 0;
             deer->animationStep = -1;
+            result = deer->hasEatenInPose != 0 ? kDeerGoesOn : kDeerMissedGrass;
         }
     } else if (deer->deerAnimationCounter > kEatPoseUp) {
         deer->deerAnimationCounter += deer->animationStep;
     }
+    return result;
 }
 
 static void standIdle(DeerState* deer) {
@@ -166,7 +178,8 @@ static void standIdle(DeerState* deer) {
     }
 }
 
-void stepDeer(DeerState* deer, int* runHeld, int eatHeld, int smellHeld) {
+int stepDeer(DeerState* deer, int* runHeld, int eatHeld, int smellHeld) {
+    int result = kDeerGoesOn;
     if (gPlayerInputX != 0) {
         deer->lastHorizontalOrientation = 1 - gPlayerInputX;
     }
@@ -178,7 +191,7 @@ void stepDeer(DeerState* deer, int* runHeld, int eatHeld, int smellHeld) {
         if (smellHeld != 0) {
             smellAir(deer);
         } else if (eatHeld != 0) {
-            eatGrass(deer);
+            result = eatGrass(deer);
         } else {
             standIdle(deer);
         }
@@ -194,6 +207,7 @@ void stepDeer(DeerState* deer, int* runHeld, int eatHeld, int smellHeld) {
         haltSound(deer->eatChannel, kSoundEating);
         deer->eatTime = 0; // releasing the binding loses the progress on this tile
     }
+    return result;
 }
 
 // One of the eight arrows of the icon sheet, with its place beside the deer.
@@ -246,4 +260,59 @@ void renderSmellIndicator(DeerState* deer, const HunterState* hunter) {
     SDL_Rect destination{gPlayerX / 10 - gScreenX - 16 * gPlayerOrientation + arrow.offsetX,
                          gPlayerY / 10 - gScreenY + arrow.offsetY, kArrowOnScreen, kArrowOnScreen};
     SDL_RenderCopy(gRenderer, gTexture[kTextureIcon], &source, &destination);
+}
+
+// Copies the sheet tile id over the screen rectangle destination.
+static void renderTile(uint16_t id, const SDL_Rect* destination) {
+    const SDL_Rect source{gTileWidthInFile * ((id - 1) % kTileSheetColumns),
+                          gTileHeightInFile * ((id - 1) / kTileSheetColumns), gTileWidthInFile, gTileHeightInFile};
+    SDL_RenderCopy(gRenderer, gTexture[kTextureTiles], &source, destination);
+}
+
+// The head cell on screen and the index of its grid cell, when the deer is eating a tuft drawn in
+// the ground pass there. Returns false otherwise.
+static bool findEatenTuftCell(const DeerState* deer, SDL_Rect* cell, int* cellIndex) {
+    if (gRenderer == nullptr || deer->eatTime == 0 || !isFoodUnderDeerHead()) {
+        return false;
+    }
+    int row = 0;
+    int column = 0;
+    findHeadCell(&row, &column);
+    *cellIndex = row * kGridSide + column;
+    *cell = SDL_Rect{column * gTileWidthToRender - gScreenX, row * gTileHeightToRender - gScreenY, gTileWidthToRender,
+                     gTileHeightToRender};
+    return gTileTypeOverlay[gMap[kGrassLayer * kGridCells + *cellIndex]] == kGroundOverlay;
+}
+
+void clearEatenTuft(const DeerState* deer) {
+    SDL_Rect cell;
+    int cellIndex = 0;
+    if (!findEatenTuftCell(deer, &cell, &cellIndex)) {
+        return;
+    }
+    for (int layer = 0; layer < kMapLayers; layer++) {
+        const uint16_t id = gMap[layer * kGridCells + cellIndex];
+        if (layer != kGrassLayer && id != 0 && id < kTileIdCount && gTileTypeOverlay[id] == kGroundOverlay) {
+            renderTile(id, &cell);
+        }
+    }
+}
+
+void renderEatenTuft(const DeerState* deer) {
+    SDL_Rect cell;
+    int cellIndex = 0;
+    if (!findEatenTuftCell(deer, &cell, &cellIndex)) {
+        return;
+    }
+    // Stage 1 from the first frame of eating, so the player sees at once which tuft it is. It
+    // shrinks towards the mouth (the head point, kept inside the cell), not onto the deer's back.
+    const int stage = 1 + deer->eatTime * kEatenTuftStages / kEatFrames;
+    const int left = kEatenTuftStages + 1 - stage;
+    const int mouthX = SDL_clamp((gPlayerX + kHeadOffsetX - kHeadOffsetX * gPlayerOrientation) / 10 - gScreenX, cell.x,
+                                 cell.x + cell.w - 1);
+    const int mouthY = SDL_clamp((gPlayerY + kHeadOffsetY) / 10 - gScreenY, cell.y, cell.y + cell.h - 1);
+    const SDL_Rect tuft{mouthX - (mouthX - cell.x) * left / (kEatenTuftStages + 1),
+                        mouthY - (mouthY - cell.y) * left / (kEatenTuftStages + 1),
+                        cell.w * left / (kEatenTuftStages + 1), cell.h * left / (kEatenTuftStages + 1)};
+    renderTile(gMap[kGrassLayer * kGridCells + cellIndex], &tuft);
 }

@@ -25,6 +25,7 @@ struct DeerState {
     int eatChannel;
     int isEatingPose;
     int isFoodUnderHead;
+    int hasEatenInPose; // a tuft was eaten since the head last went down
 };
 
 // Start values of a game.
@@ -36,8 +37,23 @@ void findHeadCell(int* row, int* column);
 // True when the head cell lies inside the map and holds a grass tile in layer 1.
 bool isFoodUnderDeerHead();
 
-// The deer's step for this frame's input; clears *runHeld when a sprint runs dry.
-void stepDeer(DeerState* deer, int* runHeld, int eatHeld, int smellHeld);
+// Results of stepDeer: what the player may want to be told of.
+constexpr int kDeerGoesOn = 0;
+constexpr int kDeerAteTuft = 1;     // a tuft was eaten this frame
+constexpr int kDeerMissedGrass = 2; // the head went down and found no grass to eat
+
+// The deer's step for this frame's input; clears *runHeld when a sprint runs dry. Returns one of
+// the results above.
+int stepDeer(DeerState* deer, int* runHeld, int eatHeld, int smellHeld);
+
+// While the deer eats a tuft, draws the ground of its cell again without it (after the ground
+// pass), so that only renderEatenTuft shows it. Nothing otherwise, or without a renderer.
+void clearEatenTuft(const DeerState* deer);
+
+// While the deer eats a tuft, draws it in its cell over the deer (whose figure would hide it),
+// at 4/5, 3/5, 2/5, then 1/5 of its size as it is eaten, shrinking towards the mouth. Nothing
+// otherwise, or without a renderer.
+void renderEatenTuft(const DeerState* deer);
 
 // Draws the blue circle or the hunter and the red arrow once the deer has smelled long enough,
 // starting the safe or danger sound on the first frame of each smelling spell.

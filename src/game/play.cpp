@@ -5,6 +5,8 @@
 
 #include "game/bindings.h"
 #include "game/endscreen.h"
+#include "game/hintbox.h"
+#include "game/pause.h"
 #include "game/replaygame.h"
 #include "hunter/navigation.h"
 #include "movement/movement.h"
@@ -18,10 +20,6 @@
 constexpr int kIntroductionEndTrack = 5; // the introduction goes with the deer's fifth track
 constexpr SDL_Rect kTallBox{120, 20, 250, 170};
 constexpr SDL_Rect kShortBox{120, 20, 250, 22};
-constexpr int kBoxTextX = 125;
-constexpr int kBoxTextY = 25;
-constexpr int kBoxRightLimit = 350;
-constexpr int kBoxFontStyle = 3;
 constexpr int kVictoryImage = kTextureWin;
 constexpr int kVictoryMusic = 2;
 constexpr int kDeathImage = kTextureGameOver;
@@ -70,10 +68,13 @@ void startGame(PlayState* state, const GameStart* start) {
 
 int handlePlayEvent(PlayState* state, const SDL_Event* event) {
     if (event->type == SDL_QUIT) {
-        return 1;
+        return kFrameQuit;
+    }
+    if (event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        return kFramePause; // the player turned to another window
     }
     if ((event->type != SDL_KEYDOWN && event->type != SDL_KEYUP) || event->key.repeat != 0) {
-        return 0;
+        return kFrameGoesOn;
     }
     int held = event->type == SDL_KEYDOWN ? 1 : 0;
     SDL_Keycode key = event->key.keysym.sym;
@@ -95,16 +96,19 @@ int handlePlayEvent(PlayState* state, const SDL_Event* event) {
     } else if (key == gKeycodeToggleFullscreen && held != 0) {
         toggleFullscreen();
         state->fullscreenPressed = 1;
+    } else if (key == findPauseKey() && held != 0) {
+        return kFramePause; // a bound key drives its action above, so only a free one gets here
     }
-    return 0;
+    return kFrameGoesOn;
 }
 
 int readPlayEvents(PlayState* state) {
     state->fullscreenPressed = 0;
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
-        if (handlePlayEvent(state, &event) != 0) {
-            return kFrameQuit;
+        const int result = handlePlayEvent(state, &event);
+        if (result != kFrameGoesOn) {
+            return result;
         }
     }
     return kFrameGoesOn;
@@ -135,82 +139,61 @@ void applyFrameActions(PlayState* state, uint8_t actions) {
     state->fullscreenPressed = (actions & kActionBitFullscreen) != 0;
 }
 
-// A box's text is written twice: a measuring pass finds the line it ends on, then a drawing pass.
-constexpr int kMeasurePass = 0;
-constexpr int kDrawPass = 1;
-
-// Starts a pass at the box's text corner. Before the drawing pass it draws the box, grown
-// downwards by the lines that the measuring pass, just ended at the cursor, needs beyond those
-// the box holds (a long key name); with the default keys every text fits its box.
-static void startBoxPass(int pass, const SDL_Rect* box) {
-    if (pass == kDrawPass) {
-        const int linesHeld = (box->y + box->h - kBoxTextY) / kLineHeight;
-        const int linesNeeded = (gTextY - kBoxTextY) / kLineHeight + 1;
-        SDL_Rect grown = *box;
-        if (linesNeeded > linesHeld) {
-            grown.h += (linesNeeded - linesHeld) * kLineHeight;
-        }
-        SDL_SetRenderDrawColor(gRenderer, 255, 255, 255, 255);
-        SDL_RenderFillRect(gRenderer, &grown);
-        SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
-        SDL_RenderDrawRect(gRenderer, &grown);
-    }
-    gTextX = kBoxTextX;
-    gTextY = kBoxTextY;
-}
-
-static void writeBoxText(int pass, const char* text) {
-    if (pass == kDrawPass) {
-        renderText(kBoxTextX, kBoxRightLimit, text, kBoxFontStyle);
-    } else {
-        moveTextCursor(kBoxTextX, kBoxRightLimit, text);
-    }
-}
+constexpr int kTutorialRightMargin = 20; // the text wraps 20 pixels inside the box's right edge
 
 static bool areMovementKeysArrows() {
     return gKeycodeUp == SDLK_UP && gKeycodeDown == SDLK_DOWN && gKeycodeLeft == SDLK_LEFT &&
            gKeycodeRight == SDLK_RIGHT;
 }
 
+// Draws a tutorial box, grown downwards when its text needs more lines than the box holds (a long
+// key name); with the default keys every text fits its box.
+static void renderTutorialBox(const SDL_Rect* box, const HintText* text) {
+    const SDL_Rect fitted = fitHintBox(box, kTutorialRightMargin, text, false);
+    renderHintBox(&fitted, kTutorialRightMargin, text);
+}
+
 static void renderIntroduction() {
-    for (int pass = kMeasurePass; pass <= kDrawPass; pass++) {
-        startBoxPass(pass, &kTallBox);
-        writeBoxText(pass, "Snow came early this year but you need to eat 10 to 15 kg of vegetation daily. So "
-                           "you'll have to search for the last pieces of green grass.\nPress ");
-        if (areMovementKeysArrows()) {
-            writeBoxText(pass, "arrow keys");
-        } else {
-            writeBoxText(pass, SDL_GetKeyName(gKeycodeUp));
-            writeBoxText(pass, ", ");
-            writeBoxText(pass, SDL_GetKeyName(gKeycodeDown));
-            writeBoxText(pass, ", ");
-            writeBoxText(pass, SDL_GetKeyName(gKeycodeLeft));
-            writeBoxText(pass, " and ");
-            writeBoxText(pass, SDL_GetKeyName(gKeycodeRight));
-        }
-        writeBoxText(pass, " to move and hold ");
-        writeBoxText(pass, SDL_GetKeyName(gKeycodeRun));
-        writeBoxText(pass, " to sprint for a while.");
+    HintText text{};
+    addHintPiece(&text, "Snow came early this year but you need to eat 10 to 15 kg of vegetation daily. So "
+                        "you'll have to search for the last pieces of green grass.\nPress ");
+    if (areMovementKeysArrows()) {
+        addHintPiece(&text, "arrow keys");
+    } else {
+        addHintPiece(&text, SDL_GetKeyName(gKeycodeUp));
+        addHintPiece(&text, ", ");
+        addHintPiece(&text, SDL_GetKeyName(gKeycodeDown));
+        addHintPiece(&text, ", ");
+        addHintPiece(&text, SDL_GetKeyName(gKeycodeLeft));
+        addHintPiece(&text, " and ");
+        addHintPiece(&text, SDL_GetKeyName(gKeycodeRight));
     }
+    addHintPiece(&text, " to move and hold ");
+    addHintPiece(&text, SDL_GetKeyName(gKeycodeRun));
+    addHintPiece(&text, " to sprint for a while.");
+    if (isPauseKeyFree()) {
+        addHintPiece(&text, "\nPress ");
+        addHintPiece(&text, SDL_GetKeyName(findPauseKey()));
+        addHintPiece(&text, " to pause.");
+    }
+    renderTutorialBox(&kTallBox, &text);
 }
 
 static void renderEatHint() {
-    for (int pass = kMeasurePass; pass <= kDrawPass; pass++) {
-        startBoxPass(pass, &kShortBox);
-        writeBoxText(pass, "Hold ");
-        writeBoxText(pass, SDL_GetKeyName(gKeycodeConfirmEat));
-        writeBoxText(pass, " to eat");
-    }
+    HintText text{};
+    addHintPiece(&text, "Hold ");
+    addHintPiece(&text, SDL_GetKeyName(gKeycodeConfirmEat));
+    addHintPiece(&text, " to eat");
+    renderTutorialBox(&kShortBox, &text);
 }
 
 static void renderHunterWarning() {
-    for (int pass = kMeasurePass; pass <= kDrawPass; pass++) {
-        startBoxPass(pass, &kTallBox);
-        writeBoxText(pass, "Some very unpleasant smell suddenly reached you nose: a HUNTER ! You can detect the "
-                           "source of that threat if you smell the air for a short while by holding ");
-        writeBoxText(pass, SDL_GetKeyName(gKeycodeCancelSmell));
-        writeBoxText(pass, ".\nBlue circle = safety\nRed arrow = danger");
-    }
+    HintText text{};
+    addHintPiece(&text, "Some very unpleasant smell suddenly reached your nose: a HUNTER ! You can detect the "
+                        "source of that threat if you smell the air for a short while by holding ");
+    addHintPiece(&text, SDL_GetKeyName(gKeycodeCancelSmell));
+    addHintPiece(&text, ".\nBlue circle = safety\nRed arrow = danger");
+    renderTutorialBox(&kTallBox, &text);
 }
 
 // The tutorial boxes a frame shows, and whether the hunter arrives in it.
@@ -273,8 +256,14 @@ int advanceFrame(PlayState* state) {
     gPlayerInputX = state->rightHeld - state->leftHeld;
     gPlayerInputY = state->downHeld - state->upHeld;
 
-    // The deer acts: moves, sprints, lays tracks, eats or smells.
-    stepDeer(&state->deer, &state->runHeld, state->eatHeld, state->smellHeld);
+    // The deer acts: moves, sprints, lays tracks, eats or smells; the player hears of a tuft eaten
+    // and of a head that found no grass.
+    const int deerResult = stepDeer(&state->deer, &state->runHeld, state->eatHeld, state->smellHeld);
+    if (deerResult == kDeerAteTuft) {
+        noteTuftEaten(&state->notices, gFoodLeftToEat);
+    } else if (deerResult == kDeerMissedGrass) {
+        noteMissedGrass(&state->notices);
+    }
 
     // Drawing in painter's order, with the hunter's step among it. Headless play has no
     // renderer: nothing is drawn, but the hunter's step and the tracks' ageing keep their places.
@@ -283,26 +272,37 @@ int advanceFrame(PlayState* state) {
         SDL_RenderClear(gRenderer);
     }
     renderMap(1, kAllRows);
+    clearEatenTuft(&state->deer);
     if (gNextTrackIndex[0] != gOldestTrackIndex[0]) {
         renderTrack(0);
     }
-    if (gHunterX >= 0 && stepHunter(&state->hunter, &state->deer.isWounded) == kHunterStepKilledDeer) {
-        return kFrameDeath;
+    if (gHunterX >= 0) {
+        const int wasWounded = state->deer.isWounded;
+        if (stepHunter(&state->hunter, &state->deer.isWounded) == kHunterStepKilledDeer) {
+            return kFrameDeath;
+        }
+        if (wasWounded == 0 && state->deer.isWounded != 0) {
+            noteWound(&state->notices);
+        }
     }
     renderMap(2, kRowsAboveDeer);
     renderEntity(kTextureDeer, gPlayerX, gPlayerY, state->deer.deerAnimationCounter / 10, gPlayerOrientation);
+    renderEatenTuft(&state->deer);
     renderMap(2, kRowsFromDeer);
     renderMap(3, kAllRows);
     renderMap(4, kAllRows);
     renderSnow(1);
     renderSmellIndicator(&state->deer, &state->hunter);
+    renderHitFlash(&state->notices);
 
-    // The tutorial's boxes; when the hunter warning runs out, the hunter arrives.
+    // The tutorial's boxes; when the hunter warning runs out, the hunter arrives. Then the boxes
+    // that tell of what just happened, at the other side.
     const TutorialFrame tutorial = stepTutorial(state);
     renderTutorial(&tutorial);
     if (tutorial.hunterArrives) {
         arriveHunter();
     }
+    renderNotices(&state->notices);
 
     // Victory: all food but two eaten. This frame is not presented.
     if (gFoodLeftToEat == 0) {
@@ -319,8 +319,9 @@ int showGameEnd(int frameResult) {
 }
 
 int playFrame(PlayState* state) {
-    if (readPlayEvents(state) == kFrameQuit) {
-        return kFrameQuit;
+    const int result = readPlayEvents(state);
+    if (result != kFrameGoesOn) {
+        return result;
     }
     return advanceFrame(state);
 }
@@ -335,9 +336,21 @@ int play(const char* recordPath) {
     for (;;) {
         Uint32 start = SDL_GetTicks();
         int result = readPlayEvents(&state);
+        // A pause is no frame of the game: nothing advances and nothing is recorded. A game left
+        // from it (or closed in it) ends as a closed one, without an end screen.
+        if (result == kFramePause) {
+            const int pause = pauseGame(&state);
+            if (pause == kPauseGoOn) {
+                continue;
+            }
+            saveGameRecord(&Recording, &state, kFrameQuit, recordPath);
+            return pause == kPauseLeave ? 1 : 0;
+        }
         if (result != kFrameQuit) {
             recordReplayFrame(&Recording, findFrameActions(&state));
+            beginKeptFrame();
             result = advanceFrame(&state);
+            endKeptFrame();
         }
         if (result != kFrameGoesOn) {
             saveGameRecord(&Recording, &state, result, recordPath);

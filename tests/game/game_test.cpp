@@ -8,6 +8,8 @@
 
 #include "game/bindings.h"
 #include "game/endscreen.h"
+#include "game/notices.h"
+#include "game/pause.h"
 #include "game/play.h"
 #include "game/title.h"
 #include "hunter/navigation.h"
@@ -15,6 +17,7 @@
 #include "render/font.h"
 #include "render/mapview.h"
 #include "render/media.h"
+#include "replay/replayfiles.h"
 #include "support/test_env.h"
 #include "support/test_maps.h"
 #include "world/map.h"
@@ -152,6 +155,21 @@ TEST_F(DeerTest, HoldingEatClearsTheGrassUnderTheHeadAfter28And165FramesAndRelea
     EXPECT_EQ(state.deer.deerAnimationCounter, 42);
 }
 
+// A tuft eaten is told in its frame; the head that then comes up is no miss. Lowered anew over the emptied cell, the
+// head misses in the frame it finds no grass (the 28th after the pose began).
+TEST_F(DeerTest, EatingTellsOfEachTuftEatenAndOfAHeadLoweredOverNoGrass) {
+    std::vector<std::pair<int, int>> told; // frame, result
+    for (int frame = 1; frame <= 300; frame++) {
+        state.eatHeld = frame != 231 ? 1 : 0; // released for one frame once the head is up
+        gPlayerInputX = gPlayerInputY = 0;
+        const int result = stepDeer(&state.deer, &state.runHeld, state.eatHeld, state.smellHeld);
+        if (result != kDeerGoesOn) {
+            told.emplace_back(frame, result);
+        }
+    }
+    EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{193, kDeerAteTuft}, {260, kDeerMissedGrass}}));
+}
+
 // The nose rises (71..89) and sinks (88..70), the deer stands (8..0, 1..9), and again; from the 48th
 // frame the indicator shows, here with the safe sound, once in the spell.
 TEST_F(DeerTest, SmellingBeatsEatingCyclesTheNoseAndSniffsUntilTheDeerMoves) {
@@ -258,7 +276,7 @@ TEST_F(PlayTest, TheDeerStandsBetweenTheObjectsAboveItsRowAndThoseOfItsRowAndBel
     addTrack(0, 200, 373, 0, 0, 0);                             // a dot at map pixel (200, 400)
     state.eatHeld = 1; // the head lowers: counter 42, the fifth cell of the deer's row
     ASSERT_EQ(playFrame(&state), kFrameGoesOn);
-    EXPECT_EQ(std::pair(gTextX, gTextY), std::pair(185, 175)) << "the introduction does not end as with \"arrow keys\"";
+    EXPECT_EQ(std::pair(gTextX, gTextY), std::pair(345, 190)) << "the introduction does not end as with \"arrow keys\"";
     // clang-format off
     const struct { int x, y, blue, cell; const char* what; } pixels[] = {
         {330, 260, 200, 1700, "a rock above the deer's row"}, {360, 290, 100, 400, "the deer over it"},
@@ -282,8 +300,9 @@ static bool boxEndsAt(int y) { // a tutorial box's bottom edge: black at x 362, 
 }
 
 // The head over grass (in the first column) in frame 1 brings the eat hint in frames 1 to 165, the hunter warning in
-// 466 to 1065 and the hunter from 1065 on; the fifth track ends the introduction. Keypad names need a twelfth line of
-// it and a second of "Hold Keypad Enter to eat": the boxes grow. A second game starts afresh.
+// 466 to 1065 and the hunter from 1065 on; the fifth track ends the introduction. Keypad names need a thirteenth line
+// of it (the twelfth names the pause key) and a second of "Hold Keypad Enter to eat": the boxes grow. A second game
+// starts afresh.
 TEST_F(PlayTest, TheTutorialBoxesShowOnTheirFramesAndTheHunterComesAfter) {
     std::tie(gKeycodeUp, gKeycodeDown, gKeycodeLeft, gKeycodeRight, gKeycodeConfirmEat) =
         std::tuple(SDLK_KP_8, SDLK_KP_2, SDLK_KP_4, SDLK_KP_6, SDLK_KP_ENTER);
@@ -291,7 +310,7 @@ TEST_F(PlayTest, TheTutorialBoxesShowOnTheirFramesAndTheHunterComesAfter) {
     pushKey(SDL_KEYDOWN, SDLK_KP_6); // tracks on frames 3, 6, .. 15
     for (int frame = 1; frame <= 1080; frame++) {
         ASSERT_EQ(playFrame(&state), kFrameGoesOn);
-        EXPECT_EQ(std::tuple(boxEndsAt(204), boxEndsAt(56), boxEndsAt(189), gHunterX >= 0),
+        EXPECT_EQ(std::tuple(boxEndsAt(219), boxEndsAt(56), boxEndsAt(189), gHunterX >= 0),
                   std::tuple(frame < 15, frame <= 165, frame >= 466 && frame <= 1065, frame >= 1065))
             << "introduction, eat hint, warning and hunter in frame " << frame;
     }
@@ -386,4 +405,208 @@ TEST_F(PlayTest, TheTitleMenuKeysMoveRoundTheThreeEntriesWithASoundAndConfirmCho
             << c.keys.size() << " keys";
         gIsFullscreen != 0 ? toggleFullscreen() : void(); // back to the window
     }
+}
+
+// Counts the pixels of a screen rectangle that show the coded sheet cell code (column * 100 + row) of that blue.
+static int countCoded(const SDL_Rect& rect, int code, Uint8 blue) {
+    std::vector<Uint32> pixels(size_t(rect.w * rect.h));
+    SDL_RenderReadPixels(gRenderer, &rect, SDL_PIXELFORMAT_ARGB8888, pixels.data(), rect.w * 4);
+    return int(std::count_if(pixels.begin(), pixels.end(), [&](Uint32 p) {
+        const int red = int(p >> 16 & 0xFF);
+        const int green = int(p >> 8 & 0xFF);
+        return (p & 0xFF) == blue && (red - 1) / 3 * 100 + (green - 1) / 8 == code;
+    }));
+}
+
+// A notice box's right edge, which all share, at screen row y: the outline, white inside.
+static bool noticeAt(int y) {
+    const SDL_Color edge = readPixel(779, y);
+    const SDL_Color inside = readPixel(777, y);
+    return edge.r + edge.g + edge.b == 0 && inside.r + inside.g + inside.b == 3 * 255;
+}
+
+// With the deer's figure and the snow invisible, the cell under the head shows the tuft alone: whole while the head
+// goes down, then 51, 38, 25 and 12 pixels a side from the eating's frames 1, 42, 83 and 124 on, shrunk towards the
+// mouth. The tuft eaten, a box at the top right names the tufts left, the game's own count, for 100 frames.
+TEST_F(PlayTest, TheTuftBeingEatenShrinksTowardsTheMouthAndABoxThenSaysHowManyAreLeft) {
+    startOn(makeMap(20, 12,
+                    {{1, 4, 6, kTestGrass},
+                     {3, 4, 6, kTestStart},
+                     {1, 1, 1, kTestGrass},
+                     {1, 9, 1, kTestGrass},
+                     {1, 9, 16, kTestGrass}}));
+    installCodedSheet(kTextureTiles, 64, 3, 32, 32, 200);
+    SDL_SetTextureAlphaMod(gTexture[kTextureDeer], 0);
+    SDL_SetTextureAlphaMod(gTexture[kTextureSnow], 0);
+    const SDL_Rect cell{6 * 64 - gScreenX, 4 * 64 - gScreenY, 64, 64};
+    const int mouthX = gPlayerX / 10 + 16 - gScreenX - 2; // inside the smallest tuft
+    const int mouthY = gPlayerY / 10 + 30 - gScreenY - 2;
+    const int grass = (kTestGrass - 1) * 100;
+    const std::pair<int, int> stages[] = {{28, 64}, {29, 51}, {69, 51}, {70, 38}, {111, 25}, {152, 12}, {192, 12}};
+    state.eatHeld = 1;
+    for (int frame = 1; frame <= 192; frame++) {
+        ASSERT_EQ(playFrame(&state), kFrameGoesOn);
+        for (const auto& [when, side] : stages) {
+            EXPECT_TRUE(frame != when || std::pair(countCoded(cell, grass, 200), codedCellAt(mouthX, mouthY, 200)) ==
+                                             std::pair(side * side, grass))
+                << "frame " << frame << ": not a tuft of " << side << " pixels a side at the mouth";
+        }
+    }
+    for (int frame = 193; frame <= 293; frame++) {
+        ASSERT_EQ(playFrame(&state), kFrameGoesOn);
+        EXPECT_EQ(std::pair(noticeAt(22), state.notices.progressLeft), std::pair(frame <= 292, gFoodLeftToEat))
+            << "frame " << frame;
+    }
+    EXPECT_EQ(gFoodLeftToEat, 1); // of four tufts, the last but one
+}
+
+TEST(Notices, TheProgressBoxNamesTheTuftsLeftToSpring) {
+    char text[40];
+    EXPECT_STREQ(formatProgress(text, sizeof text, 7), "7 more tufts and spring comes");
+    EXPECT_STREQ(formatProgress(text, sizeof text, 2), "2 more tufts and spring comes");
+    EXPECT_STREQ(formatProgress(text, sizeof text, 1), "One more tuft!");
+}
+
+// The notices stand at the top right unless one would come within 16 pixels of the deer's figure (drawn around its
+// centre, given on screen): then at the bottom right. The progress box for 2 is 300 x 22 at (480, 20); under the
+// wound box (330 x 52) it stands at (480, 78), and the stack ends at y 99.
+TEST_F(PlayTest, TheNoticesStandAtTheTopRightOrAtTheBottomWhenTheyWouldCoverTheDeer) {
+    startOn(makeMap(20, 12, {}));
+    // clang-format off
+    const struct { int x, y, wound; bool top; } cases[] = {
+        {400, 300, 0, true}, {700, 40, 0, false}, {460, 90, 0, true}, {460, 89, 0, false}, {432, 40, 0, true},
+        {433, 40, 0, false}, {700, 560, 0, true}, {460, 148, 1, true}, {460, 147, 1, false},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        std::tie(gScreenX, gScreenY, gPlayerX, gPlayerY) = std::tuple(0, 0, 10 * c.x, 10 * c.y);
+        state.notices = NoticeState{};
+        c.wound != 0 ? noteWound(&state.notices) : void();
+        state.notices.hitFlashFrames = 0;
+        noteTuftEaten(&state.notices, 2);
+        SDL_RenderClear(gRenderer);
+        renderNotices(&state.notices);
+        EXPECT_EQ(std::pair(noticeAt(22), noticeAt(578)), std::pair(c.top, !c.top)) << "deer at " << c.x << ", " << c.y;
+    }
+}
+
+// Four times the head goes down over the bare snow, each time after the last hint's box has gone: the hint shows in
+// the 29th frame of eating, where the head finds no grass, the first three times only.
+TEST_F(PlayTest, AHeadLoweredOverNoGrassIsExplainedThreeTimesAGame) {
+    startOn(makeMap(20, 12, {{3, 4, 6, kTestStart}}));
+    for (int attempt = 1; attempt <= 4; attempt++) {
+        for (int frame = 1; frame <= kMissedGrassFrames + 58; frame++) {
+            state.eatHeld = frame > kMissedGrassFrames ? 1 : 0;
+            ASSERT_EQ(playFrame(&state), kFrameGoesOn);
+            EXPECT_TRUE(frame != kMissedGrassFrames + 29 || noticeAt(22) == (attempt <= kMissedGrassHints))
+                << "attempt " << attempt;
+        }
+    }
+}
+
+// The hunter, in view three cells east and done aiming, fires: in that frame and the next 15 the screen's edges are
+// red, and a box at the top right tells of the wound, for six seconds (the hunter leaves before his second shot).
+TEST_F(PlayTest, TheFirstHitFlashesRedAtTheScreensEdgesAndABoxSaysTheDeerIsWounded) {
+    startOn(makeMap(20, 12, {{3, 5, 6, kTestStart}}));
+    std::tie(gHunterX, gHunterY, state.hunter.aimCountdown) = std::tuple(gPlayerX + 1920, gPlayerY, 0);
+    for (int frame = 1; frame <= kWoundFrames + 1; frame++) {
+        ASSERT_EQ(playFrame(&state), kFrameGoesOn);
+        gHunterX = -1;
+        const SDL_Color edge = readPixel(3, 300);
+        EXPECT_EQ(std::tuple(state.deer.isWounded, edge.r > edge.g, noticeAt(22)),
+                  std::tuple(1, frame <= kHitFlashFrames, frame <= kWoundFrames))
+            << "frame " << frame;
+    }
+}
+
+// Escape pauses, or Pause when Escape is bound to an action (which Escape then drives); so does the window losing the
+// focus. A paused frame advances nothing; repeats and a regained focus change nothing.
+TEST_F(PlayTest, ThePauseKeyAndALostFocusPauseWithoutAdvancingTheGame) {
+    startOn(makeMap(20, 12, {}));
+    const SDL_Keycode focusLost = -1, focusGained = -2; // window events in place of a key
+    // clang-format off
+    const struct { bool escapeSmells; SDL_Keycode key; int repeat, result, smellHeld; } cases[] = {
+        {false, SDLK_ESCAPE, 0, kFramePause, 0}, {false, SDLK_ESCAPE, 1, kFrameGoesOn, 0},
+        {false, SDLK_PAUSE, 0, kFrameGoesOn, 0}, {true, SDLK_ESCAPE, 0, kFrameGoesOn, 1},
+        {true, SDLK_PAUSE, 0, kFramePause, 0}, {false, focusLost, 0, kFramePause, 0},
+        {false, focusGained, 0, kFrameGoesOn, 0},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        std::tie(gKeycodeCancelSmell, state.smellHeld) = std::pair(c.escapeSmells ? SDLK_ESCAPE : SDLK_RCTRL, 0);
+        SDL_Event focus{SDL_WINDOWEVENT};
+        focus.window.event = c.key == focusLost ? SDL_WINDOWEVENT_FOCUS_LOST : SDL_WINDOWEVENT_FOCUS_GAINED;
+        c.key < 0 ? void(SDL_PushEvent(&focus)) : pushKey(SDL_KEYDOWN, c.key, c.repeat);
+        const int frames = state.frames;
+        const int result = playFrame(&state);
+        EXPECT_EQ(std::tuple(result, state.frames - frames, state.smellHeld),
+                  std::tuple(c.result, c.result == kFramePause ? 0 : 1, c.smellHeld))
+            << "key " << c.key << (c.escapeSmells ? " with Escape bound to smell" : "");
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); // the end-of-poll mark a pause leaves queued
+    }
+}
+
+// What a timer saw of the mixer while the pause held: paused channels and whether the music was paused.
+static int PausedChannelsSeen, MusicPausedSeen;
+
+// Paused with eat held and the sniff looping: the kept frame (red) shows darkened under the pause box at the bottom
+// while music and sounds are paused. The events before the timer's key only set the held flags; the timer's key ends
+// the pause: the pause key goes on with the sounds resumed, the confirm key leaves with them stopped, a close quits.
+TEST_F(PlayTest, ThePauseShowsTheKeptFrameHoldsTheSoundsAndEndsWithThePauseKeyTheConfirmKeyOrAClose) {
+    startOn(makeMap(20, 12, {{3, 5, 6, kTestStart}})); // the deer in the middle, clear of the box
+    // clang-format off
+    const struct { std::vector<SDL_Keycode> before; SDL_Keycode last; int result, eatHeld, rightHeld, sniffs; } cases[] = {
+        {{-SDLK_RETURN, SDLK_RIGHT}, SDLK_ESCAPE, kPauseGoOn, 0, 1, 1}, // minus: a key-up
+        {{-SDLK_ESCAPE}, SDLK_RETURN, kPauseLeave, 1, 0, 0},
+        {{SDLK_LEFT, -SDLK_LEFT}, 0, kPauseQuit, 1, 0, 0}, // 0: the window is closed
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        std::tie(state.eatHeld, state.rightHeld) = std::pair(1, 0);
+        Mix_HaltChannel(-1);
+        Mix_PlayChannelTimed(-1, gSnd[kSoundSniff], -1, -1);
+        beginKeptFrame();
+        SDL_SetRenderDrawColor(gRenderer, 255, 0, 0, 255);
+        SDL_RenderClear(gRenderer);
+        endKeptFrame();
+        for (SDL_Keycode key : c.before) {
+            pushKey(key > 0 ? SDL_KEYDOWN : SDL_KEYUP, abs(key));
+        }
+        static SDL_Keycode Last;
+        Last = c.last;
+        auto end = [](Uint32, void*) {
+            std::tie(PausedChannelsSeen, MusicPausedSeen) = std::pair(Mix_Paused(-1), Mix_PausedMusic());
+            Last != 0 ? pushKey(SDL_KEYDOWN, Last) : void(SDL_PushEvent(&QuitEvent));
+            return Uint32(0);
+        };
+        SDL_AddTimer(100, end, nullptr);
+        const int result = pauseGame(&state);
+        EXPECT_EQ(std::tuple(result, state.eatHeld, state.rightHeld, countPlaying(kSoundSniff)),
+                  std::tuple(c.result, c.eatHeld, c.rightHeld, c.sniffs));
+        const SDL_Color kept = readPixel(10, 10);
+        EXPECT_EQ(std::tuple(PausedChannelsSeen, MusicPausedSeen, Mix_Paused(-1), Mix_PausedMusic()),
+                  std::tuple(1, 1, 0, 0));
+        EXPECT_EQ(std::tuple(kept.r, kept.g, readPixel(210, 530).r, readPixel(212, 530).r),
+                  std::tuple(255 - 80, 0, 0, 255))
+            << "not the kept frame darkened under the pause box";
+    }
+}
+
+// Escape, then the confirm key, pushed in turn every 20 ms from the game's start: the game pauses and is left for
+// the title (play returns 1) without an end screen; its replay ends closed.
+TEST_F(PlayTest, AGameLeftFromThePauseEndsClosedWithoutAnEndScreen) {
+    writeTestWorld(makeMap(20, 12, {{1, 2, 2, kTestGrass}, {1, 2, 4, kTestGrass}, {1, 6, 6, kTestGrass}}));
+    static int Pushed = 0;
+    auto push = [](Uint32 interval, void*) {
+        pushKey(SDL_KEYDOWN, Pushed++ % 2 == 0 ? SDLK_ESCAPE : SDLK_RETURN);
+        return interval;
+    };
+    const SDL_TimerID timer = SDL_AddTimer(20, push, nullptr);
+    const int result = play("left.replay");
+    SDL_RemoveTimer(timer);
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    static Replay Left;
+    ASSERT_EQ(readReplayFile("left.replay", &Left), kReplayOk);
+    EXPECT_EQ(std::tuple(result, Left.end.outcome, Mix_PausedMusic()), std::tuple(1, kOutcomeClosed, 0));
+    EXPECT_STREQ(gMusicFilePath, "../Common/mus99.mid") << "an end screen was shown";
 }
