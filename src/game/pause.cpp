@@ -6,6 +6,7 @@
 #include "game/bindings.h"
 #include "game/hintbox.h"
 #include "game/play.h"
+#include "input/input.h"
 #include "render/media.h"
 
 constexpr int kPausePassDelayMs = 25;
@@ -72,10 +73,11 @@ static void renderPause() {
     SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, kPauseVeilAlpha);
     SDL_RenderFillRect(gRenderer, nullptr);
     HintText text{};
+    const bool pad = gLastInputDevice == kDevicePad;
     addHintPiece(&text, "Paused\n");
-    addHintPiece(&text, SDL_GetKeyName(findPauseKey()));
+    addHintPiece(&text, pad ? findPadButtonName(kActionPause) : SDL_GetKeyName(findPauseKey()));
     addHintPiece(&text, ": go on\n");
-    addHintPiece(&text, SDL_GetKeyName(gKeycodeConfirmEat));
+    addHintPiece(&text, pad ? findPadButtonName(kActionEat) : SDL_GetKeyName(gKeycodeConfirmEat));
     addHintPiece(&text, ": leave the game for the title");
     // At the bottom, away from the tutorial and the notices at the top; at the top when the deer
     // is at the bottom.
@@ -87,8 +89,9 @@ static void renderPause() {
     renderHintBox(&box, kHintTextInset, &text);
 }
 
-// Takes the pending events: the pause key goes on, the confirm key leaves, a close quits; other
-// keys only set the held flags. Returns a result of pauseGame, or -1 to stay paused.
+// Takes the pending events: the pause key or a pad's Start goes on, the confirm key or a pad's
+// south button leaves, a close quits; other keys and buttons only set the held flags. Returns a
+// result of pauseGame, or -1 to stay paused.
 static int readPauseEvents(PlayState* state) {
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
@@ -100,6 +103,12 @@ static int readPauseEvents(PlayState* state) {
             return kPauseGoOn;
         }
         if (pressed && event.key.keysym.sym == gKeycodeConfirmEat) {
+            return kPauseLeave;
+        }
+        if (event.type == SDL_CONTROLLERBUTTONDOWN && event.cbutton.button == SDL_CONTROLLER_BUTTON_START) {
+            return kPauseGoOn;
+        }
+        if (event.type == SDL_CONTROLLERBUTTONDOWN && event.cbutton.button == SDL_CONTROLLER_BUTTON_A) {
             return kPauseLeave;
         }
         handlePlayEvent(state, &event); // a focus lost again changes nothing

@@ -9,6 +9,7 @@
 #include "game/pause.h"
 #include "game/replaygame.h"
 #include "hunter/navigation.h"
+#include "input/input.h"
 #include "movement/movement.h"
 #include "render/font.h"
 #include "render/mapview.h"
@@ -64,6 +65,21 @@ void startGame(PlayState* state, const GameStart* start) {
     seedHuntingSpotShuffle(state->start.seed);
     centerScreenOnXY(gPlayerX / 10, gPlayerY / 10);
     discardEvents();
+    clearInputState(); // what the devices held before the game counts for nothing in it
+}
+
+// The held flag of an action in the play state; null for the fullscreen switch and the pause.
+static int* findHeldFlag(PlayState* state, int action) {
+    switch (action) {
+    case kActionUp: return &state->upHeld;
+    case kActionDown: return &state->downHeld;
+    case kActionLeft: return &state->leftHeld;
+    case kActionRight: return &state->rightHeld;
+    case kActionRun: return &state->runHeld;
+    case kActionEat: return &state->eatHeld;
+    case kActionSmell: return &state->smellHeld;
+    default: return nullptr;
+    }
 }
 
 int handlePlayEvent(PlayState* state, const SDL_Event* event) {
@@ -73,33 +89,32 @@ int handlePlayEvent(PlayState* state, const SDL_Event* event) {
     if (event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
         return kFramePause; // the player turned to another window
     }
-    if ((event->type != SDL_KEYDOWN && event->type != SDL_KEYUP) || event->key.repeat != 0) {
-        return kFrameGoesOn;
+    // A pad pulled out mid-game pauses it, after letting go of what it held.
+    int result = isPadPulledOut(event) != 0 ? kFramePause : kFrameGoesOn;
+    // Keys through the bindings (only the first that matches, in the order right, left, down, up,
+    // run, eat, smell, fullscreen, takes a key) and pads by their layout: a press sets the action's
+    // flag, a release clears it once no device holds the action; key repeats change nothing.
+    ActionChange changes[kMaxChanges];
+    const int count = readInputEvent(event, gBindingInOrder, changes);
+    for (int i = 0; i < count; i++) {
+        const ActionChange& change = changes[i];
+        int* flag = findHeldFlag(state, change.action);
+        if (change.repeat != 0) {
+            continue;
+        }
+        if (flag != nullptr) {
+            *flag = change.pressed;
+        } else if (change.action == kActionFullscreen && change.pressed != 0) {
+            toggleFullscreen();
+            state->fullscreenPressed = 1;
+        } else if (change.action == kActionPause && change.pressed != 0) {
+            result = kFramePause; // the pad's Start
+        }
     }
-    int held = event->type == SDL_KEYDOWN ? 1 : 0;
-    SDL_Keycode key = event->key.keysym.sym;
-    // Only the first binding that matches, in this order, takes the key.
-    if (key == gKeycodeRight) {
-        state->rightHeld = held;
-    } else if (key == gKeycodeLeft) {
-        state->leftHeld = held;
-    } else if (key == gKeycodeDown) {
-        state->downHeld = held;
-    } else if (key == gKeycodeUp) {
-        state->upHeld = held;
-    } else if (key == gKeycodeRun) {
-        state->runHeld = held;
-    } else if (key == gKeycodeConfirmEat) {
-        state->eatHeld = held;
-    } else if (key == gKeycodeCancelSmell) {
-        state->smellHeld = held;
-    } else if (key == gKeycodeToggleFullscreen && held != 0) {
-        toggleFullscreen();
-        state->fullscreenPressed = 1;
-    } else if (key == findPauseKey() && held != 0) {
-        return kFramePause; // a bound key drives its action above, so only a free one gets here
+    if (count == 0 && event->type == SDL_KEYDOWN && event->key.repeat == 0 && event->key.keysym.sym == findPauseKey()) {
+        result = kFramePause; // a bound key drives its action above, so only a free one gets here
     }
-    return kFrameGoesOn;
+    return result;
 }
 
 int readPlayEvents(PlayState* state) {
@@ -153,11 +168,23 @@ static void renderTutorialBox(const SDL_Rect* box, const HintText* text) {
     renderHintBox(&fitted, kTutorialRightMargin, text);
 }
 
+// The name the hints give the control of an action (kAction...): the pad's button while the pad
+// was used last, else the key bound to it.
+static const char* nameControl(int action) {
+    const char* button = gLastInputDevice == kDevicePad ? findPadButtonName(action) : nullptr;
+    if (button != nullptr) {
+        return button;
+    }
+    return SDL_GetKeyName(action == kActionPause ? findPauseKey() : *gBindingInOrder[action]);
+}
+
 static void renderIntroduction() {
     HintText text{};
     addHintPiece(&text, "Snow came early this year but you need to eat 10 to 15 kg of vegetation daily. So "
                         "you'll have to search for the last pieces of green grass.\nPress ");
-    if (areMovementKeysArrows()) {
+    if (gLastInputDevice == kDevicePad) {
+        addHintPiece(&text, "the left stick or the d-pad");
+    } else if (areMovementKeysArrows()) {
         addHintPiece(&text, "arrow keys");
     } else {
         addHintPiece(&text, SDL_GetKeyName(gKeycodeUp));
@@ -169,11 +196,11 @@ static void renderIntroduction() {
         addHintPiece(&text, SDL_GetKeyName(gKeycodeRight));
     }
     addHintPiece(&text, " to move and hold ");
-    addHintPiece(&text, SDL_GetKeyName(gKeycodeRun));
+    addHintPiece(&text, nameControl(kActionRun));
     addHintPiece(&text, " to sprint for a while.");
-    if (isPauseKeyFree()) {
+    if (isPauseKeyFree() || gLastInputDevice == kDevicePad) {
         addHintPiece(&text, "\nPress ");
-        addHintPiece(&text, SDL_GetKeyName(findPauseKey()));
+        addHintPiece(&text, nameControl(kActionPause));
         addHintPiece(&text, " to pause.");
     }
     renderTutorialBox(&kTallBox, &text);
@@ -182,7 +209,7 @@ static void renderIntroduction() {
 static void renderEatHint() {
     HintText text{};
     addHintPiece(&text, "Hold ");
-    addHintPiece(&text, SDL_GetKeyName(gKeycodeConfirmEat));
+    addHintPiece(&text, nameControl(kActionEat));
     addHintPiece(&text, " to eat");
     renderTutorialBox(&kShortBox, &text);
 }
@@ -191,7 +218,7 @@ static void renderHunterWarning() {
     HintText text{};
     addHintPiece(&text, "Some very unpleasant smell suddenly reached your nose: a HUNTER ! You can detect the "
                         "source of that threat if you smell the air for a short while by holding ");
-    addHintPiece(&text, SDL_GetKeyName(gKeycodeCancelSmell));
+    addHintPiece(&text, nameControl(kActionSmell));
     addHintPiece(&text, ".\nBlue circle = safety\nRed arrow = danger");
     renderTutorialBox(&kTallBox, &text);
 }

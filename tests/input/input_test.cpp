@@ -7,11 +7,14 @@
 
 #include "game/bindings.h"
 #include "game/endscreen.h"
+#include "game/play.h"
 #include "game/title.h"
 #include "input/input.h"
 #include "render/media.h"
 #include "settings/settings.h"
 #include "support/test_env.h"
+#include "support/test_maps.h"
+#include "world/map.h"
 
 namespace {
 
@@ -304,6 +307,55 @@ TEST_F(PadScreens, TheSettingsScreensLastStepLeavesOnAPadsConfirm) {
     EXPECT_EQ(gKeycodeUp, SDLK_w);
     EXPECT_EQ(gKeycodeToggleFullscreen, SDLK_F5);
     resetBindings();
+}
+
+// A game played with the pad: the stick and the d-pad move the deer, the buttons eat, smell and
+// sprint, Start pauses, and a pad pulled out mid-game lets go of everything and pauses.
+TEST_F(PadScreens, AGameIsPlayedWithThePadAndPausesWhenThePadIsPulledOut) {
+    static PlayState State;
+    TestMap map = makeOpenMap(20, 12);
+    setCell(&map, 3, 5, 5, kTestStart);
+    setCell(&map, 3, 1, 18, kTestSpot);
+    writeTestWorld(map);
+    startGame(&State, nullptr);
+    const int startX = gPlayerX;
+    const int startY = gPlayerY;
+    const auto frames = [&](int count) {
+        SDL_PumpEvents();
+        for (int i = 0; i < count; i++) {
+            ASSERT_EQ(readPlayEvents(&State), kFrameGoesOn);
+            advanceFrame(&State);
+        }
+    };
+    axis(SDL_CONTROLLER_AXIS_LEFTX, 30000);
+    frames(4);
+    EXPECT_EQ(gPlayerX - startX, 4 * 50) << "the stick walks the deer right";
+    axis(SDL_CONTROLLER_AXIS_LEFTX, 5000); // back inside the dead zone: it stands
+    button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
+    frames(2);
+    EXPECT_EQ(gPlayerX - startX, 4 * 50);
+    EXPECT_EQ(gPlayerY - startY, 2 * 50) << "the d-pad walks it down";
+    axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
+    frames(1);
+    EXPECT_EQ(gPlayerY - startY, 2 * 50 + 100) << "the right trigger sprints";
+    button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
+    axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
+    button(SDL_CONTROLLER_BUTTON_A, true);
+    button(SDL_CONTROLLER_BUTTON_X, true);
+    frames(1);
+    EXPECT_EQ(State.runHeld, 0);
+    EXPECT_EQ(State.eatHeld * 10 + State.smellHeld, 11) << "the south button eats, the west one smells";
+    button(SDL_CONTROLLER_BUTTON_START, true);
+    SDL_PumpEvents();
+    EXPECT_EQ(readPlayEvents(&State), kFramePause) << "Start pauses";
+    button(SDL_CONTROLLER_BUTTON_START, false);
+    frames(1);
+    pullOut(&pad);
+    SDL_PumpEvents();
+    EXPECT_EQ(readPlayEvents(&State), kFramePause) << "a pad pulled out pauses";
+    EXPECT_EQ(State.eatHeld + State.smellHeld, 0) << "and lets go of what it held";
+    pad = plugIn();
+    readChanges();
 }
 
 } // namespace
