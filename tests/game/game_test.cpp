@@ -11,6 +11,7 @@
 #include "game/notices.h"
 #include "game/pause.h"
 #include "game/play.h"
+#include "game/startup.h"
 #include "game/title.h"
 #include "hunter/navigation.h"
 #include "movement/movement.h"
@@ -364,6 +365,11 @@ TEST_F(PlayTest, TheTitleMenuKeysMoveRoundTheThreeEntriesWithASoundAndConfirmCho
             << c.keys.size() << " keys";
         gIsFullscreen != 0 ? toggleFullscreen() : void(); // back to the window
     }
+    // The main loop ends with the quit entry.
+    for (SDL_Keycode key : {SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}) {
+        pushKey(SDL_KEYDOWN, key);
+    }
+    runMainLoop(nullptr); // returns
 }
 
 // Counts the pixels of a screen rectangle that show the coded sheet cell code (column * 100 + row) of that blue.

@@ -66,8 +66,10 @@ TEST(Options, ChooseWhatRunsOrRefuseInOneLine) {
 TEST(Options, MapPlaysAFileFromAnywhereThatTheLoaderAccepts) {
     const std::string common = enterTempCommon(nullptr, 0);
     const std::string path = common + "/../elsewhere.tmx";
-    writeCommonFile("../elsewhere.tmx", "<map>");
+    const std::string tooLong(kMapPathSize, 'm'); // one character past what gMapPath holds
     Options options;
+    EXPECT_EQ(parse({"--map", tooLong.c_str()}, &options), "velmoor: the map's path is longer than 4095 characters.\n");
+    writeCommonFile("../elsewhere.tmx", "<map>");
     const std::string refused = parse({"--map", path.c_str()}, &options);
     EXPECT_NE(refused.find("no map width"), std::string::npos) << refused;
     EXPECT_NE(refused.find("--check-map"), std::string::npos) << refused;
