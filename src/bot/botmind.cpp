@@ -5,28 +5,25 @@
 
 constexpr int kStandTolerance = 100;      // tenths from a cell's middle where it stands to eat or hide
 constexpr int kWayEvery = 24;             // frames between searches of the ways, besides a change of cell
-constexpr int kNearGuessPixels = 600;     // where it guesses a hunter the arrow's first row shows
+constexpr int kNearGuessPixels = 600;     // where it guesses a hunter that the arrow's first row shows
 constexpr int kFarGuessPixels = 1500;     // and the second row
 constexpr int kSprintAfterSight = 80;     // frames after seeing the hunter that it still sprints
 constexpr int kSafeAfterFrames = 240;     // frames without the hunter near before it leaves cover
 constexpr int kFleeCells = 10;            // how far it looks for a place to run to
 constexpr int kFleeRetarget = 40;         // frames between choices of where to run to
-constexpr int kHideSmellEvery = 160;      // frames between smells in cover
 constexpr int kFreshSmellFrames = 120;    // a smell this recent needs no other before a tuft
 constexpr int kSmellShowsAfter = 48;      // frames of smelling before the indicator shows
 constexpr int kSmellGiveUp = 48 + 40;     // frames of smelling without reading a result
 constexpr int kEatGiveUp = 28 + 165 + 80; // frames of eating before it decides the tuft is not under its head
 constexpr int kWalkGiveUp = 40;           // frames per cell of the way before it gives a target up
 constexpr int kPercent = 100;
-constexpr int kChoiceSlack = 3;
+constexpr int kChoiceSlack = 3;           // cells farther than the nearest that a choice of place may lie
 constexpr int kHunterMemoryFrames = 1200; // how long it goes by where it last knew the hunter to be
-constexpr int kSafeCells = 16; // a tuft this near where the hunter was is one to keep away from            // cells
-                               // farther than the nearest that a choice of place may take
-constexpr int kSightDropPixels = 12; // the hunter aims at the point this far below the deer's centre
-constexpr int kHunterReachCells = 2; // a bush this near the hunter is no place to hide
-constexpr int kAvoidCells = 30;
-constexpr int kCoverBonusCells = 3; // a bush to run to is worth this many cells of walking            // how many cells
-                                    // of walking it would rather take than be seen
+constexpr int kSafeCells = 16;            // a tuft nearer than this to where the hunter was is one to keep from
+constexpr int kSightDropPixels = 12;      // the hunter's sight line ends this far below the deer's centre
+constexpr int kHunterReachCells = 2;      // a bush this near the hunter is no place to hide
+constexpr int kAvoidCells = 30;           // the cells of walking it would rather take than be seen
+constexpr int kCoverBonusCells = 3;       // a bush to run to is worth this many cells of walking
 
 // ---- Small helpers -----------------------------------------------------------------------------
 
@@ -108,11 +105,6 @@ static void takeInView(BotMind* mind, const BotView* seen, int seenFrame) {
         }
     }
     if (seen->hunterSeen != 0) {
-        if (seen->hunterX / kBotCellPixels != mind->hunterX / kBotCellPixels ||
-            seen->hunterY / kBotCellPixels != mind->hunterY / kBotCellPixels) {
-            mind->hunterFromX = mind->hunterX; // he came from there
-            mind->hunterFromY = mind->hunterY;
-        }
         mind->hunterFrame = seenFrame;
         mind->hunterX = seen->hunterX;
         mind->hunterY = seen->hunterY;
@@ -199,8 +191,8 @@ static bool isChoice(const BotMind* mind, int kind, int cell) {
     return kind == kChoiceTuft ? isTuft(mind, cell) : isBesideUnseen(mind, cell);
 }
 
-// Picks one of the reached cells of a kind (kChoiceTuft, kChoiceUnseen), at random among those at most kChoiceSlack
-// cells farther than the nearest. Returns 0 when none passes.
+// Picks one of the reached cells of a kind (kChoiceTuft, kChoiceUnseen), at random among those
+// at most kChoiceSlack cells farther than the nearest. Returns 0 when there is none.
 static int chooseNearCell(BotMind* mind, int kind, int* row, int* column) {
     refreshWays(mind);
     int first = -1;
@@ -468,7 +460,8 @@ static uint8_t eat(BotMind* mind) {
 }
 
 // Goes to its bush and waits there, smelling all the while so that it sees the hunter drawn over
-// everything; moves on when he comes close, and leaves once he has not been near for a while.
+// everything; runs for another bush when he comes close (he would walk into it, or onto its
+// tracks), and leaves once he has not been near for a while and a smell says so.
 static uint8_t hide(BotMind* mind) {
     uint8_t keys = 0;
     const int walk = walkTowards(mind, mind->targetRow, mind->targetColumn, &keys);
@@ -480,7 +473,6 @@ static uint8_t hide(BotMind* mind) {
         const bool hurry = isHunterSeenLately(mind, kSprintAfterSight);
         return uint8_t(keys | (hurry ? kBotRun : 0));
     }
-    // He sees only into the bush he stands in: when he comes into its own, one step aside.
     const bool close = isHunterSeenLately(mind, mind->profile.reactionFrames + 2) &&
                        cellDistance(findDeerRow(mind), findDeerColumn(mind), mind->hunterY / kBotCellPixels,
                                     mind->hunterX / kBotCellPixels) <= kHunterReachCells;
@@ -522,7 +514,8 @@ static uint8_t flee(BotMind* mind) {
 // ---- The decision ------------------------------------------------------------------------------
 
 static uint8_t chooseActions(BotMind* mind, int seenFrame) {
-    // Sees the hunter, or a wound: runs for cover, or away.
+    // Sees the hunter (not just smells him: that is the smell's to judge), or a wound: runs for
+    // cover, or away.
     const bool alarmed =
         (mind->hunterFrame == seenFrame && mind->smellFrame != seenFrame) || mind->woundFrame == seenFrame;
     const bool safe = mind->mode == kBotModeHide && isDeerInCover(mind) &&
@@ -573,8 +566,6 @@ void startBotMind(BotMind* mind, const BotProfile* profile, uint32_t seed, const
     mind->hunterFrame = -1;
     mind->hunterX = 0;
     mind->hunterY = 0;
-    mind->hunterFromX = 0;
-    mind->hunterFromY = 0;
     mind->smellFrame = -1;
     mind->smellResult = kBotSmellNone;
     mind->woundFrame = -1;

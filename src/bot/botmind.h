@@ -23,12 +23,27 @@ struct BotProfile {
     int fleeFrames;             // after seeing the hunter, it runs and stays away this long
 };
 
-// A player new to the map: explores it, reacts in 400 ms, smells now and then, runs from the
-// hunter when it sees him.
-constexpr BotProfile kBotProfileNew{0, 16, 35, 1600, 0, 0, 0, 320};
-// A player who knows the map: plans tuft by tuft, smells before every tuft and often in cover,
-// runs for the nearest bush and hides when the hunter is near, and eats when it is safe.
-constexpr BotProfile kBotProfilePractised{1, 10, 100, 400, 1, 1, 1, 160};
+// A player new to the map: explores it, reacts in 400 ms, smells now and then, runs out of the
+// hunter's sight when it sees or smells him near, and comes back after a while.
+constexpr BotProfile kBotProfileNew{.knowsMap = 0,
+                                    .reactionFrames = 16,
+                                    .smellBeforeTuftPercent = 35,
+                                    .smellEveryFrames = 1600,
+                                    .knowsCover = 0,
+                                    .waitsInCover = 0,
+                                    .avoidsHunter = 0,
+                                    .fleeFrames = 320};
+// A player who knows the map: goes tuft by tuft, the ones away from the hunter first, smells before
+// every tuft and all the while in cover, runs for a bush and waits there when the hunter is near,
+// and eats when it is safe.
+constexpr BotProfile kBotProfilePractised{.knowsMap = 1,
+                                          .reactionFrames = 10,
+                                          .smellBeforeTuftPercent = 100,
+                                          .smellEveryFrames = 400,
+                                          .knowsCover = 1,
+                                          .waitsInCover = 1,
+                                          .avoidsHunter = 1,
+                                          .fleeFrames = 160};
 
 // What the player is about.
 constexpr int kBotModeGraze = 0;   // walking to the next tuft it knows of

@@ -42,14 +42,11 @@ struct BotView {
     int firstRow, firstColumn;                    // the map cell drawn at the screen's top-left corner
     int rows, columns;                            // the cells the screen shows from there, in part or whole
     uint8_t cells[kBotViewRows][kBotViewColumns]; // what they show; kBotCellBlocks off the map
-    int hunterSeen;       // the hunter's figure shows on screen (not under a bush or canopy), or smelled there
+    int hunterSeen;       // the hunter's figure shows on screen (he is not in a bush), or smelling shows it
     int hunterX, hunterY; // his centre, when seen
     int smell;            // kBotSmellNone, kBotSmellSafe or kBotSmellDanger
     int arrowDirection;   // with danger: where the arrow points, kBotArrowRight and on
     int arrowFar;         // with danger: the arrow's second row, 1000 map pixels or more
     int hunterWarning;    // the box warning of the hunter is on screen
     int wounded;          // the deer's tracks are red
-    int hunterTrackSeen;  // a hunter's track is on screen
-    int hunterTrackX, hunterTrackY; // the darkest (newest) of them
-    int hunterTrackAge;             // its age in frames, as its shade shows it
 };

@@ -32,7 +32,6 @@ constexpr int kWinsNeededForLength = 1;
 constexpr int kLayerGrass = 1;
 constexpr int kDangerThousands = 1; // the smell indicator's danger: 0 or 1 thousand map pixels away
 constexpr int kSmellDistanceUnit = 1000;
-constexpr int kHunterTrackRing = 1;
 constexpr double kWilsonZ = 1.959963984540054; // 95 % of a normal distribution lies within this many deviations
 static const char* const kProfileNames[] = {"new", "practised"};
 
@@ -115,21 +114,6 @@ static void fillSmell(const PlayState* state, BotView* view) {
     }
 }
 
-// The newest of the hunter's tracks on screen (the darkest).
-static void fillHunterTracks(BotView* view) {
-    view->hunterTrackSeen = 0;
-    for (int index = gOldestTrackIndex[kHunterTrackRing]; index != gNextTrackIndex[kHunterTrackRing];
-         index = (index + 1) % kTrackRing) {
-        const Track* track = &gTrack[kHunterTrackRing][index];
-        if (isOnScreen(track->x, track->y)) {
-            view->hunterTrackSeen = 1;
-            view->hunterTrackX = track->x;
-            view->hunterTrackY = track->y;
-            view->hunterTrackAge = track->age;
-        }
-    }
-}
-
 void fillBotView(const PlayState* state, BotView* view) {
     view->deerX = gPlayerX / 10;
     view->deerY = gPlayerY / 10;
@@ -154,7 +138,6 @@ void fillBotView(const PlayState* state, BotView* view) {
     fillSmell(state, view);
     view->hunterWarning = state->hunterWarningTimer > 0 ? 1 : 0;
     view->wounded = state->deer.isWounded;
-    fillHunterTracks(view);
 }
 
 // ---- Playing -----------------------------------------------------------------------------------
