@@ -8,11 +8,9 @@ constexpr int kNearRows = 3; // the screen always shows this many rows and colum
 constexpr int kNearColumns = 5;
 constexpr int kDeerFeetPixels = 16; // the deer's feet lie this far below its centre
 
-// Steps between cells, as BotWay::cameFrom holds them.
+// Steps between cells, as BotWay::cameFrom holds them: none, then right, up, left and down.
 constexpr uint8_t kStepNone = 0;
 constexpr uint8_t kStepRight = 1;
-constexpr uint8_t kStepUp = 2;
-constexpr uint8_t kStepLeft = 3;
 constexpr uint8_t kStepDown = 4;
 constexpr int kStepRow[] = {0, 0, -1, 0, 1};
 constexpr int kStepColumn[] = {0, 1, 0, -1, 0};
@@ -21,14 +19,34 @@ static bool isOnGrid(int row, int column) {
     return row >= 0 && row < kBotGridSide && column >= 0 && column < kBotGridSide;
 }
 
-void forgetBotMap(BotMap* map) { memset(map->cells, 0, sizeof map->cells); }
+void forgetBotMap(BotMap* map) {
+    memset(map->cells, 0, sizeof map->cells);
+    map->changes++;
+}
+
+// Remembers what a cell shows, counting a change.
+static void rememberCell(BotMap* map, int cell, uint8_t bits) {
+    if (map->cells[cell] != bits) {
+        map->cells[cell] = bits;
+        map->changes++;
+    }
+}
+
+void clearBotWays(BotWay* way) {
+    for (int& distance : way->distance) {
+        distance = kBotNoWay;
+    }
+    way->reachedCount = 0;
+    way->fromRow = 0;
+    way->fromColumn = 0;
+}
 
 void learnBotMap(BotMap* map, const uint8_t* cells, int rows, int columns) {
     for (int row = 0; row < kBotGridSide; row++) {
         for (int column = 0; column < kBotGridSide; column++) {
             const int cell = row * kBotGridSide + column;
             const bool inside = row < rows && column < columns;
-            map->cells[cell] = uint8_t(kBotCellKnown | (inside ? cells[cell] : kBotCellBlocks));
+            rememberCell(map, cell, uint8_t(kBotCellKnown | (inside ? cells[cell] : kBotCellBlocks)));
         }
     }
 }
@@ -39,7 +57,7 @@ void rememberBotView(BotMap* map, const BotView* view) {
             const int row = view->firstRow + i;
             const int column = view->firstColumn + j;
             if (isOnGrid(row, column)) {
-                map->cells[row * kBotGridSide + column] = uint8_t(kBotCellKnown | view->cells[i][j]);
+                rememberCell(map, row * kBotGridSide + column, uint8_t(kBotCellKnown | view->cells[i][j]));
             }
         }
     }
@@ -50,7 +68,7 @@ void rememberBotView(BotMap* map, const BotView* view) {
             const bool shown = row >= view->firstRow && row < view->firstRow + view->rows &&
                                column >= view->firstColumn && column < view->firstColumn + view->columns;
             if (!shown && isOnGrid(row, column)) {
-                map->cells[row * kBotGridSide + column] = kBotCellKnown | kBotCellBlocks;
+                rememberCell(map, row * kBotGridSide + column, kBotCellKnown | kBotCellBlocks);
             }
         }
     }
@@ -90,12 +108,13 @@ bool isBotSightClear(const BotMap* map, int x1, int y1, int x2, int y2) {
 
 void findBotWays(const BotMap* map, int row, int column, BotWay* way) {
     int* queue = way->reached; // the cells reached are expanded in the order they were reached
+    // Only the cells the last search reached hold a distance.
+    for (int i = 0; i < way->reachedCount; i++) {
+        way->distance[queue[i]] = kBotNoWay;
+    }
     way->reachedCount = 0;
     way->fromRow = row;
     way->fromColumn = column;
-    for (int& distance : way->distance) {
-        distance = kBotNoWay;
-    }
     if (!isOnGrid(row, column)) {
         return;
     }

@@ -11,6 +11,7 @@ constexpr int kBotNoWay = -1;             // a cell the last search did not reac
 // The cells as the player remembers them: kBotCellKnown and what the screen showed there.
 struct BotMap {
     uint8_t cells[kBotGridCells]; // index row * 256 + column
+    int changes;                  // counts the changes to the cells, so that a way found stays good until one
 };
 
 // The ways from one cell to every known cell the deer can walk to, by the fewest cells.
@@ -42,6 +43,9 @@ bool isBotCellWalkable(const BotMap* map, int row, int column);
 // True when no cell the player knows to hide sight lies on the segment between two map points,
 // the end point's cell left out (as the hunter's sight: a deer in a bush sees out but is not seen).
 bool isBotSightClear(const BotMap* map, int x1, int y1, int x2, int y2);
+
+// Empties the ways: no cell reached. Needed once before the first findBotWays.
+void clearBotWays(BotWay* way);
 
 // Finds the ways from (row, column) over walkable known cells (the start is always taken).
 void findBotWays(const BotMap* map, int row, int column, BotWay* way);

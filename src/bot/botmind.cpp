@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 constexpr int kStandTolerance = 100;      // tenths from a cell's middle where it stands to eat or hide
-constexpr int kWayEvery = 24;             // frames between searches of the ways, besides a change of cell
 constexpr int kNearGuessPixels = 600;     // where it guesses a hunter that the arrow's first row shows
 constexpr int kFarGuessPixels = 1500;     // and the second row
 constexpr int kSprintAfterSight = 80;     // frames after seeing the hunter that it still sprints
@@ -131,14 +130,13 @@ constexpr int kWalking = 0;
 constexpr int kArrived = 1;
 constexpr int kNoWay = 2;
 
-// Finds the ways from the deer's cell again when it changed cell or they are old.
+// Finds the ways from the deer's cell again when it changed cell or learnt something new of the map.
 static void refreshWays(BotMind* mind) {
     const int row = findDeerRow(mind);
     const int column = findDeerColumn(mind);
-    if (mind->wayFrame < 0 || mind->frame - mind->wayFrame >= kWayEvery || mind->way.fromRow != row ||
-        mind->way.fromColumn != column) {
+    if (mind->wayChanges != mind->map.changes || mind->way.fromRow != row || mind->way.fromColumn != column) {
         findBotWays(&mind->map, row, column, &mind->way);
-        mind->wayFrame = mind->frame;
+        mind->wayChanges = mind->map.changes;
     }
 }
 
@@ -559,7 +557,8 @@ void startBotMind(BotMind* mind, const BotProfile* profile, uint32_t seed, const
     if (cells != nullptr) {
         learnBotMap(&mind->map, cells, rows, columns);
     }
-    mind->wayFrame = -1;
+    clearBotWays(&mind->way);
+    mind->wayChanges = mind->map.changes - 1;
     mind->deer = BotDeer{0, 0, kBotStaminaFull, 0};
     mind->warned = 0;
     mind->hunterAbout = 0;

@@ -61,8 +61,8 @@ struct BotMind {
     BotView views[kBotViewRing];   // the latest views, by frame
     uint8_t actions[kBotViewRing]; // the actions of the latest frames
     BotMap map;                    // the cells it has seen or knew
-    BotWay way;                    // the ways from the deer's cell, found at wayFrame
-    int wayFrame;                  // -1: to be found again
+    BotWay way;                    // the ways from the deer's cell
+    int wayChanges;                // map.changes when they were found
     BotDeer deer;                  // where it believes the deer is now, and its reserve
     int warned;                    // the hunter's warning has been on screen
     int hunterAbout;               // the warning went: the hunter is on the map

@@ -18,6 +18,7 @@
 #include "hunter/pathfinding.h"
 #include "render/mapview.h"
 #include "replay/replayfiles.h"
+#include "world/datafile.h"
 #include "world/map.h"
 #include "world/tracks.h"
 
@@ -34,6 +35,7 @@ constexpr int kDangerThousands = 1; // the smell indicator's danger: 0 or 1 thou
 constexpr int kSmellDistanceUnit = 1000;
 constexpr double kWilsonZ = 1.959963984540054; // 95 % of a normal distribution lies within this many deviations
 static const char* const kProfileNames[] = {"new", "practised"};
+static const char kShippedLevelPath[] = "../Common/map00000.tmx";
 
 // ---- What the screen shows ---------------------------------------------------------------------
 
@@ -321,6 +323,27 @@ static double readWallSeconds() {
     return std::chrono::duration<double>(now).count();
 }
 
+// The map the games are played on: the --map file, or the shipped level.
+static const char* findLevelPath() { return gMapPath[0] != '\0' ? gMapPath : kShippedLevelPath; }
+
+// True when the map loader can read the level; otherwise one line says why.
+static bool isLevelReadable() {
+    FILE* file = nullptr;
+    if (openDataFile(findLevelPath(), &file) != kOpenOk) {
+        printf("velmoor: cannot read the map %s: %s.\n", findLevelPath(), describeOpenFailure());
+        return false;
+    }
+    int musicNumber = -1;
+    const int result = readMap(file, 0, &musicNumber);
+    fclose(file);
+    if (result != 0) {
+        printf("\nvelmoor: the game cannot play %s; velmoor --check-map %s tells more.\n", findLevelPath(),
+               findLevelPath());
+        return false;
+    }
+    return true;
+}
+
 // Makes the replay folder when it is missing. Returns 0, or the system's error number.
 static int prepareReplayFolder(const char* folder) {
     struct stat info {};
@@ -344,7 +367,11 @@ static int playBotGames(int games, uint32_t firstSeed, int profile, const char* 
         countBotGame(tally, &game);
         if (replaysDir != nullptr && game.end != kBotWon) {
             char path[kReplayPathSize];
-            snprintf(path, sizeof path, "%s/%s-%s-seed%u.replay", replaysDir, mapFileName(), kProfileNames[profile],
+            // Named by the map (without its extension), the profile and the game's seed.
+            const char* name = mapFileName();
+            const char* dot = strrchr(name, '.');
+            const int stem = dot != nullptr ? int(dot - name) : int(strlen(name));
+            snprintf(path, sizeof path, "%s/%.*s-%s-seed%u.replay", replaysDir, stem, name, kProfileNames[profile],
                      seed);
             const int error = Record.isFull != 0 ? EFBIG : writeReplayFile(&Record, path);
             if (error != 0) {
@@ -359,6 +386,9 @@ static int playBotGames(int games, uint32_t firstSeed, int profile, const char* 
 
 int runBot(const Options* options) {
     static BotTally Tally; // the games' counts
+    if (!isLevelReadable()) {
+        return kExitBadOption;
+    }
     if (options->botReplaysDir != nullptr) {
         const int error = prepareReplayFolder(options->botReplaysDir);
         if (error != 0) {
@@ -378,6 +408,9 @@ int runBot(const Options* options) {
 void printDifficulty(const char* mapPath, int games) {
     static BotTally Tally; // one profile's games
     snprintf(gMapPath, sizeof gMapPath, "%s", mapPath);
+    if (!isLevelReadable()) {
+        return;
+    }
     for (int profile = kProfileNew; profile <= kProfilePractised; profile++) {
         playBotGames(games, kDifficultySeed, profile, nullptr, &Tally);
         char line[512];

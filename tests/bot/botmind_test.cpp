@@ -1,0 +1,102 @@
+// The player program's decisions without the game: what it remembers of the screen, the ways and
+// sight lines it finds, and that it acts on what it saw no sooner than its reaction time allows.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "bot/botmind.h"
+
+namespace {
+
+constexpr int kRows = 20; // the worlds below: 30 x 20 cells
+constexpr int kColumns = 30;
+
+// A world drawn as rows of letters: '.' snow, 'R' rock, 'b' bush, 'G' grass; off the drawing the
+// map's edge. It is held as the screen shows it, in the bits of a remembered map.
+void drawWorld(BotMap* world, const std::vector<std::string>& rows) {
+    for (int row = 0; row < kBotGridSide; row++) {
+        for (int column = 0; column < kBotGridSide; column++) {
+            const char c =
+                row < int(rows.size()) && column < int(rows[0].size()) ? rows[size_t(row)][size_t(column)] : 'R';
+            world->cells[row * kBotGridSide + column] =
+                uint8_t((c == 'R' ? kBotCellBlocks | kBotCellHidesSight : 0) | (c == 'b' ? kBotCellHidesSight : 0) |
+                        (c == 'G' ? kBotCellGrass : 0));
+        }
+    }
+}
+
+// The screen of a deer at (x, y) tenths, the camera centred on it.
+BotView viewWorld(const BotMap* world, int x, int y) {
+    BotView view{};
+    view.deerX = x / kBotPixelTenths;
+    view.deerY = y / kBotPixelTenths;
+    view.firstRow = (view.deerY - kBotScreenHeight / 2) / kBotCellPixels;
+    view.firstColumn = (view.deerX - kBotScreenWidth / 2) / kBotCellPixels;
+    view.rows = kBotViewRows;
+    view.columns = kBotViewColumns;
+    for (int i = 0; i < kBotViewRows; i++) {
+        for (int j = 0; j < kBotViewColumns; j++) {
+            const int row = view.firstRow + i;
+            const int column = view.firstColumn + j;
+            const bool inside = row >= 0 && row < kBotGridSide && column >= 0 && column < kBotGridSide;
+            view.cells[i][j] = inside ? world->cells[row * kBotGridSide + column] : kBotCellBlocks;
+        }
+    }
+    return view;
+}
+
+const std::vector<std::string> kMeadow = {
+    "RRRRRRRRRRRRRRRRRRRRRRRRRRRRRR", "R............................R", "R............................R",
+    "R............................R", "R.......bbb..................R", "R.......bbb..................R",
+    "R............................R", "R............................R", "R............................R",
+    "R.............G..............R", "R............................R", "R............................R",
+    "R............................R", "R............................R", "R............................R",
+    "R............................R", "R............................R", "R............................R",
+    "R............................R", "RRRRRRRRRRRRRRRRRRRRRRRRRRRRRR",
+};
+
+// One scripted game: the deer moves as its keys take it; the hunter's warning shows in frames 0
+// to 29, and from frame hunterFrame on (never when negative) the hunter stands in view at (x, y)
+// map pixels. Returns the actions of the first frames.
+std::vector<int> playScript(const BotProfile* profile, int hunterFrame, int frames) {
+    static BotMap Meadow; // the world the script plays in
+    static BotMind Mind;  // the player's mind
+    drawWorld(&Meadow, kMeadow);
+    startBotMind(&Mind, profile, 1, Meadow.cells, kRows, kColumns);
+    BotDeer deer{10 * kBotCellTenths + 320, 12 * kBotCellTenths + 160, kBotStaminaFull, 0};
+    std::vector<int> actions;
+    for (int frame = 0; frame < frames; frame++) {
+        BotView view = viewWorld(&Meadow, deer.x, deer.y);
+        view.hunterWarning = frame < 30 ? 1 : 0;
+        if (hunterFrame >= 0 && frame >= hunterFrame) {
+            view.hunterSeen = 1;
+            view.hunterX = 20 * kBotCellPixels;
+            view.hunterY = 14 * kBotCellPixels;
+        }
+        const uint8_t keys = decideBotActions(&Mind, &view);
+        actions.push_back(keys);
+        moveBotDeer(&Meadow, &deer, spendBotStamina(&deer, keys));
+    }
+    return actions;
+}
+
+// No player acts on the hunter sooner than its reaction time after he shows, and each reacts then.
+TEST(BotMind, ReactsToTheHunterAfterItsReactionTimeAndNoSooner) {
+    const int shows = 200; // the frame the hunter comes into view
+    for (const BotProfile* profile : {&kBotProfileNew, &kBotProfilePractised}) {
+        const std::vector<int> unaware = playScript(profile, -1, shows + 60);
+        const std::vector<int> aware = playScript(profile, shows, shows + 60);
+        int first = 0;
+        while (first < int(aware.size()) && aware[size_t(first)] == unaware[size_t(first)]) {
+            first++;
+        }
+        EXPECT_GE(first, shows + profile->reactionFrames) << "reaction " << profile->reactionFrames;
+        EXPECT_LE(first, shows + profile->reactionFrames + 2) << "it does react";
+        EXPECT_NE(aware[size_t(first + 2)] & (kBotUp | kBotDown | kBotLeft | kBotRight), 0) << "it runs";
+    }
+    EXPECT_GE(kBotProfileNew.reactionFrames, 16);
+    EXPECT_GE(kBotProfilePractised.reactionFrames, kBotMinReactionFrames);
+}
+
+} // namespace
