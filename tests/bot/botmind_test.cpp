@@ -57,8 +57,10 @@ const std::vector<std::string> kMeadow = {
 };
 
 // One scripted game: the deer moves as its keys take it; the hunter's warning shows in frames 0
-// to 29, and from frame hunterFrame on (never when negative) the hunter stands in view at (x, y)
-// map pixels. Returns the actions of the first frames.
+// to 29, and from frame hunterFrame on (never when negative) the hunter stands in view. Returns
+// the actions of the first frames; those pressed over the tuft get kOverTuft added.
+constexpr int kOverTuft = 1 << 8;
+
 std::vector<int> playScript(const BotProfile* profile, int hunterFrame, int frames) {
     static BotMap Meadow; // the world the script plays in
     static BotMind Mind;  // the player's mind
@@ -66,16 +68,24 @@ std::vector<int> playScript(const BotProfile* profile, int hunterFrame, int fram
     startBotMind(&Mind, profile, 1, Meadow.cells, kRows, kColumns);
     BotDeer deer{10 * kBotCellTenths + 320, 12 * kBotCellTenths + 160, kBotStaminaFull, 0};
     std::vector<int> actions;
+    int smellTime = 0; // frames of smelling standing still
     for (int frame = 0; frame < frames; frame++) {
         BotView view = viewWorld(&Meadow, deer.x, deer.y);
         view.hunterWarning = frame < 30 ? 1 : 0;
-        if (hunterFrame >= 0 && frame >= hunterFrame) {
+        const bool hunterShows = hunterFrame >= 0 && frame >= hunterFrame;
+        if (hunterShows) {
             view.hunterSeen = 1;
             view.hunterX = 20 * kBotCellPixels;
             view.hunterY = 14 * kBotCellPixels;
         }
+        if (smellTime >= 48) {
+            view.smell = hunterShows ? kBotSmellDanger : kBotSmellSafe;
+        }
         const uint8_t keys = decideBotActions(&Mind, &view);
-        actions.push_back(keys);
+        const bool overTuft = findBotDeerRow(&deer) == 9 && findBotDeerColumn(&deer) == 14;
+        actions.push_back(keys | (overTuft ? kOverTuft : 0));
+        const bool moves = (keys & (kBotUp | kBotDown | kBotLeft | kBotRight)) != 0;
+        smellTime = (keys & kBotSmell) != 0 && !moves ? smellTime + 1 : 0;
         moveBotDeer(&Meadow, &deer, spendBotStamina(&deer, keys));
     }
     return actions;
@@ -94,6 +104,12 @@ TEST(BotMind, ReactsToTheHunterAfterItsReactionTimeAndNoSooner) {
         EXPECT_GE(first, shows + profile->reactionFrames) << "reaction " << profile->reactionFrames;
         EXPECT_LE(first, shows + profile->reactionFrames + 2) << "it does react";
         EXPECT_NE(aware[size_t(first + 2)] & (kBotUp | kBotDown | kBotLeft | kBotRight), 0) << "it runs";
+        int eating = 0;
+        for (int keys : unaware) {
+            EXPECT_TRUE((keys & kBotEat) == 0 || (keys & kOverTuft) != 0) << "it eats only over the tuft";
+            eating += (keys & kBotEat) != 0 ? 1 : 0;
+        }
+        EXPECT_GT(eating, 0) << "it went to the tuft and ate";
     }
     EXPECT_GE(kBotProfileNew.reactionFrames, 16);
     EXPECT_GE(kBotProfilePractised.reactionFrames, kBotMinReactionFrames);
