@@ -406,16 +406,18 @@ int runBot(const Options* options) {
 }
 
 void printDifficulty(const char* mapPath, int games) {
-    static BotTally Tally; // one profile's games
+    static BotTally Tally;              // one profile's games
+    static char GamePath[kMapPathSize]; // gMapPath as it was, given back at the end
+    snprintf(GamePath, sizeof GamePath, "%s", gMapPath);
     snprintf(gMapPath, sizeof gMapPath, "%s", mapPath);
-    if (!isLevelReadable()) {
-        return;
+    if (isLevelReadable()) {
+        for (int profile = kProfileNew; profile <= kProfilePractised; profile++) {
+            playBotGames(games, kDifficultySeed, profile, nullptr, &Tally);
+            char line[512];
+            formatBotHeadline(line, sizeof line, mapFileName(), kProfileNames[profile], &Tally);
+            printf("%s\n", line);
+        }
     }
-    for (int profile = kProfileNew; profile <= kProfilePractised; profile++) {
-        playBotGames(games, kDifficultySeed, profile, nullptr, &Tally);
-        char line[512];
-        formatBotHeadline(line, sizeof line, mapFileName(), kProfileNames[profile], &Tally);
-        printf("%s\n", line);
-    }
+    snprintf(gMapPath, sizeof gMapPath, "%s", GamePath);
     fflush(stdout);
 }

@@ -79,5 +79,6 @@ void printBotSummary(const char* mapName, const char* profileName, const BotTall
 int runBot(const Options* options);
 
 // Plays games games of each profile on the map at mapPath (tile properties from ../Common/, as the
-// game reads them) from kDifficultySeed, and prints each profile's first summary line.
+// game reads them) from kDifficultySeed, and prints each profile's first summary line; a map the
+// loader refuses gets one line saying so. gMapPath is left as it was.
 void printDifficulty(const char* mapPath, int games);

@@ -351,6 +351,21 @@ TEST(BotGame, RepeatsItsGamesAndKeepsTheLostOnes) {
     EXPECT_EQ(status, kExitBadOption);
 }
 
+// A map author's check: each profile's first line for the map given, and gMapPath left alone.
+TEST(BotGame, PrintsAMapsDifficulty) {
+    enterTempCommon();
+    fixRenderSizes();
+    const std::string meadow = std::string(VELMOOR_SOURCE_DIR) + "/tests/replays/meadow.tmx";
+    testing::internal::CaptureStdout();
+    printDifficulty(meadow.c_str(), 3);
+    const std::string lines = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(lines.substr(0, lines.find('(')), "meadow.tmx: new: 3 of 3 games won ") << lines;
+    EXPECT_NE(lines.find("\nmeadow.tmx: practised: 3 of 3 games won (100 %, 95 % interval 43-100 %)\n"),
+              std::string::npos)
+        << lines;
+    EXPECT_STREQ(gMapPath, "");
+}
+
 // The shipped level's windows, with the seeds 1 to 100: a player new to the map wins 40 to 70 %
 // of its games (a fair chance within its first three), a practised one at least 90 %.
 TEST(ShippedLevel, HoldsItsDifficultyWindows) {
