@@ -79,7 +79,7 @@ static bool isHunterSeenLately(const BotMind* mind, int frames) {
 static void guessHunterPlace(BotMind* mind, const BotView* seen) {
     const int distance = seen->arrowFar != 0 ? kFarGuessPixels : kNearGuessPixels;
     const int half = distance / 2;
-    // Counter-clockwise from the right; screen y grows downwards.
+    // By direction, from kBotArrowRight counter-clockwise; screen y grows downwards.
     const int dx[kBotArrowDirections] = {distance, half, 0, -half, -distance, -half, 0, half};
     const int dy[kBotArrowDirections] = {0, -half, -distance, -half, 0, half, distance, half};
     const int direction = seen->arrowDirection & (kBotArrowDirections - 1);

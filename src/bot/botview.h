@@ -16,7 +16,7 @@ constexpr int kBotViewColumns = kBotScreenWidth / kBotCellPixels + 2;
 // What a cell on screen shows, as bits.
 constexpr uint8_t kBotCellBlocks = 1 << 0;     // a trunk, rock, spruce base, ice or the map's edge: no way through
 constexpr uint8_t kBotCellHidesSight = 1 << 1; // a trunk, rock, spruce base or bush: no one sees through it
-constexpr uint8_t kBotCellGrass = 1 << 2;      // green grass
+constexpr uint8_t kBotCellGrass = 1 << 2;      // green grass (under a bush too: its blades show at the edges)
 
 // The smell indicator.
 constexpr int kBotSmellNone = 0;   // not shown
@@ -24,6 +24,13 @@ constexpr int kBotSmellSafe = 1;   // the blue circle: no hunter within 2000 map
 constexpr int kBotSmellDanger = 2; // the red arrow: a hunter within 2000 map pixels
 // The arrow's eight directions, counter-clockwise from the right, in steps of 45 degrees.
 constexpr int kBotArrowRight = 0;
+constexpr int kBotArrowUpRight = 1;
+constexpr int kBotArrowUp = 2;
+constexpr int kBotArrowUpLeft = 3;
+constexpr int kBotArrowLeft = 4;
+constexpr int kBotArrowDownLeft = 5;
+constexpr int kBotArrowDown = 6;
+constexpr int kBotArrowDownRight = 7;
 constexpr int kBotArrowDirections = 8;
 constexpr int kBotArrowFarPixels = 1000; // the arrow's second row: the hunter 1000 map pixels away or more
 

@@ -29,7 +29,6 @@ static_assert(kBotUp == kActionBitUp && kBotDown == kActionBitDown && kBotLeft =
 static_assert(kBotGridSide == kGridSide && kBotCellTenths == 640);
 
 constexpr int kFramesPerSecond = 1000 / kFramePeriodMs;
-constexpr int kWinsNeededForLength = 1;
 constexpr int kLayerGrass = 1;
 constexpr int kDangerThousands = 1; // the smell indicator's danger: 0 or 1 thousand map pixels away
 constexpr int kSmellDistanceUnit = 1000;
@@ -60,18 +59,18 @@ static uint8_t readCell(int row, int column) {
     return bits;
 }
 
-// The arrow's direction as the smell indicator draws it: the nearest of eight.
+// The arrow's direction as the smell indicator draws it: the nearest of eight, by the same tests.
 static int findArrowDirection(int a, int b) {
     if (b < a) {
         if (b < -6 * a) {
-            return b < 6 * a ? 2 : 3; // up, up and left
+            return b < 6 * a ? kBotArrowUp : kBotArrowUpLeft;
         }
-        return b < -a ? 1 : 0; // up and right, right
+        return b < -a ? kBotArrowUpRight : kBotArrowRight;
     }
     if (b < -6 * a) {
-        return b < -a ? 4 : 5; // left, down and left
+        return b < -a ? kBotArrowLeft : kBotArrowDownLeft;
     }
-    return b < 6 * a ? 7 : 6; // down and right, down
+    return b < 6 * a ? kBotArrowDownRight : kBotArrowDown;
 }
 
 // True when a map point lies on the screen.
@@ -99,6 +98,7 @@ static void fillSmell(const PlayState* state, BotView* view) {
     if (state->deer.smellTime < kSmellIndicatorFrame) {
         return;
     }
+    // The distance and the direction as the indicator works them out.
     const int a = (gHunterX - gPlayerX) / 5;
     const int b = (gHunterY - gPlayerY) / 2;
     const int thousands = computeL1Norm(a / 2, b / 5) / kSmellDistanceUnit;
@@ -292,7 +292,7 @@ void printBotSummary(const char* mapName, const char* profileName, const BotTall
            findPercentile(tally->byTuftsEaten, size, tally->games, 1, 4),
            findPercentile(tally->byTuftsEaten, size, tally->games, 3, 4));
     const int wins = tally->ends[kBotWon];
-    if (wins >= kWinsNeededForLength) {
+    if (wins > 0) {
         char length[32];
         formatDuration(length, sizeof length, findPercentile(tally->wonByFrames, kBotMaxGameFrames + 1, wins, 1, 2));
         printf("  a won game lasts %s (median)\n", length);

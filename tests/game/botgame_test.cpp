@@ -116,8 +116,13 @@ TEST(BotView, ShowsTheHunterOnlyWhereTheScreenDoes) {
         {4, 30, 1, 0, kBotSmellDanger, kBotArrowRight, 1, "off screen, smelled: the arrow, its second row"},
         {4, 11, 0, 1, kBotSmellNone, 0, 0, "on screen, in the open"},
         {2, 7, 0, 0, kBotSmellNone, 0, 0, "on screen, in a bush"},
-        {2, 7, 1, 1, kBotSmellDanger, 1, 0, "in a bush but smelled: drawn over everything, up and right"},
-        {1, 3, 1, 1, kBotSmellDanger, 2, 0, "straight up"},
+        {2, 7, 1, 1, kBotSmellDanger, kBotArrowUpRight, 0, "in a bush but smelled: drawn over everything"},
+        {1, 3, 1, 1, kBotSmellDanger, kBotArrowUp, 0, "straight up"},
+        {1, 0, 1, 1, kBotSmellDanger, kBotArrowUpLeft, 0, "up and left"},
+        {4, 0, 1, 1, kBotSmellDanger, kBotArrowLeft, 0, "left"},
+        {8, 0, 1, 1, kBotSmellDanger, kBotArrowDownLeft, 0, "down and left"},
+        {8, 3, 1, 1, kBotSmellDanger, kBotArrowDown, 0, "down"},
+        {8, 8, 1, 1, kBotSmellDanger, kBotArrowDownRight, 0, "down and right"},
     };
     for (const auto& c : cases) {
         gHunterX = c.column * 640 + cellCentre;
