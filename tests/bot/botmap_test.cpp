@@ -1,25 +1,17 @@
-// What the player program remembers of the map, the ways it finds and the sight lines it judges.
+// What the player program remembers of the map, and the ways it finds through it.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "bot/botmap.h"
+#include "support/bot_drawing.h"
 
 namespace {
 
-// Learns a map drawn as rows of letters: '.' snow, 'R' rock, 'b' bush, 'G' grass, '?' not seen.
+// Learns a drawing, its '?' cells not seen.
 void learnDrawing(BotMap* map, const std::vector<std::string>& rows) {
-    static uint8_t Cells[kBotGridCells]; // the drawing in view bits
-    for (int row = 0; row < int(rows.size()); row++) {
-        for (int column = 0; column < int(rows[0].size()); column++) {
-            const char c = rows[size_t(row)][size_t(column)];
-            Cells[row * kBotGridSide + column] =
-                uint8_t((c == 'R' ? kBotCellBlocks | kBotCellHidesSight : 0) | (c == 'b' ? kBotCellHidesSight : 0) |
-                        (c == 'G' ? kBotCellGrass : 0));
-        }
-    }
-    learnBotMap(map, Cells, int(rows.size()), int(rows[0].size()));
+    learnBotDrawing(map, rows);
     for (int row = 0; row < int(rows.size()); row++) {
         for (int column = 0; column < int(rows[0].size()); column++) {
             if (rows[size_t(row)][size_t(column)] == '?') {
@@ -89,25 +81,6 @@ TEST(BotMap, RemembersTheScreenAndTheMapsEdge) {
     const int after = Map.changes;
     rememberBotView(&Map, &view);
     EXPECT_EQ(Map.changes, after) << "the same screen again changes nothing";
-}
-
-// Sight is hidden by a rock or bush between the two points, or by the bush the first one is in,
-// but not by the cell the line ends in.
-TEST(BotMap, JudgesSightLines) {
-    static BotMap Map; // the map learnt
-    learnDrawing(&Map, {
-                           "......",
-                           ".b..R.",
-                           "......",
-                       });
-    const int middle = kBotCellPixels / 2;
-    const auto at = [middle](int cell) { return cell * kBotCellPixels + middle; };
-    EXPECT_TRUE(isBotSightClear(&Map, at(0), at(0), at(5), at(0))) << "along an open row";
-    EXPECT_FALSE(isBotSightClear(&Map, at(0), at(1), at(5), at(1))) << "through the bush";
-    EXPECT_FALSE(isBotSightClear(&Map, at(2), at(1), at(5), at(1))) << "through the rock";
-    EXPECT_TRUE(isBotSightClear(&Map, at(2), at(1), at(4), at(1))) << "to the rock's own cell";
-    EXPECT_FALSE(isBotSightClear(&Map, at(1), at(1), at(1), at(2))) << "out of a bush";
-    EXPECT_TRUE(isBotSightClear(&Map, at(1), at(2), at(1), at(1))) << "into one";
 }
 
 } // namespace

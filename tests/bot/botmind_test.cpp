@@ -6,25 +6,12 @@
 #include <vector>
 
 #include "bot/botmind.h"
+#include "support/bot_drawing.h"
 
 namespace {
 
 constexpr int kRows = 20; // the worlds below: 30 x 20 cells
 constexpr int kColumns = 30;
-
-// A world drawn as rows of letters: '.' snow, 'R' rock, 'b' bush, 'G' grass; off the drawing the
-// map's edge. It is held as the screen shows it, in the bits of a remembered map.
-void drawWorld(BotMap* world, const std::vector<std::string>& rows) {
-    for (int row = 0; row < kBotGridSide; row++) {
-        for (int column = 0; column < kBotGridSide; column++) {
-            const char c =
-                row < int(rows.size()) && column < int(rows[0].size()) ? rows[size_t(row)][size_t(column)] : 'R';
-            world->cells[row * kBotGridSide + column] =
-                uint8_t((c == 'R' ? kBotCellBlocks | kBotCellHidesSight : 0) | (c == 'b' ? kBotCellHidesSight : 0) |
-                        (c == 'G' ? kBotCellGrass : 0));
-        }
-    }
-}
 
 // The screen of a deer at (x, y) tenths, the camera centred on it.
 BotView viewWorld(const BotMap* world, int x, int y) {
@@ -40,7 +27,8 @@ BotView viewWorld(const BotMap* world, int x, int y) {
             const int row = view.firstRow + i;
             const int column = view.firstColumn + j;
             const bool inside = row >= 0 && row < kBotGridSide && column >= 0 && column < kBotGridSide;
-            view.cells[i][j] = inside ? world->cells[row * kBotGridSide + column] : kBotCellBlocks;
+            view.cells[i][j] =
+                inside ? uint8_t(world->cells[row * kBotGridSide + column] & ~kBotCellKnown) : kBotCellBlocks;
         }
     }
     return view;
@@ -62,9 +50,9 @@ const std::vector<std::string> kMeadow = {
 constexpr int kOverTuft = 1 << 8;
 
 std::vector<int> playScript(const BotProfile* profile, int hunterFrame, int frames) {
-    static BotMap Meadow; // the world the script plays in
-    static BotMind Mind;  // the player's mind
-    drawWorld(&Meadow, kMeadow);
+    static BotMap Meadow;              // the world the script plays in
+    static BotMind Mind;               // the player's mind
+    learnBotDrawing(&Meadow, kMeadow); // the world, held as the screen shows it
     startBotMind(&Mind, profile, 1, Meadow.cells, kRows, kColumns);
     BotDeer deer{10 * kBotCellTenths + 320, 12 * kBotCellTenths + 160, kBotStaminaFull, 0};
     std::vector<int> actions;
