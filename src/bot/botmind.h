@@ -53,7 +53,7 @@ constexpr int kBotModeEat = 3;     // standing over a tuft, eating until it is g
 constexpr int kBotModeHide = 4;    // walking to a bush and waiting in it until it is safe
 constexpr int kBotModeFlee = 5;    // running away from where it saw the hunter
 
-// Everything the player program knows and intends. About 400 kB: keep it static.
+// Everything the player program knows and intends. About 650 kB: keep it static.
 struct BotMind {
     BotProfile profile;
     uint32_t random;               // its own choices draw from this, seeded from the game's seed
@@ -68,7 +68,6 @@ struct BotMind {
     int hunterAbout;               // the warning went: the hunter is on the map
     int hunterFrame;               // the frame it last saw or smelled the hunter near; -1: never
     int hunterX, hunterY;          // where, map pixels (smelled: as the arrow tells)
-    int hunterFromX, hunterFromY;  // the cell he was seen in before that, map pixels
     int smellFrame;                // the frame of the last indicator it read; -1: none
     int smellResult;               // kBotSmellSafe or kBotSmellDanger
     int woundFrame;                // the frame it saw itself wounded; -1: not
