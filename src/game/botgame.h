@@ -72,10 +72,11 @@ void formatBotHeadline(char* text, int size, const char* mapName, const char* pr
 // time it took.
 void printBotSummary(const char* mapName, const char* profileName, const BotTally* tally, double wallSeconds);
 
-// --bot: plays options->botGames games of its profile from its seed (or the clock's) on the
-// shipped level or gMapPath, keeps the lost games' replays in options->botReplaysDir, and prints
-// the summary. Returns the program's exit status: 0, 1 when a replay could not be written, or
-// kExitBadOption when the replay folder cannot be used.
+// --bot: plays options->botGames games of its profile, game N from seed S + N - 1 (S from --seed
+// or the clock), on the shipped level or gMapPath, keeps the lost games' replays in
+// options->botReplaysDir, and prints the summary. Returns the program's exit status: 0; 1 when a
+// replay could not be written; kExitBadOption, after one line, when the map or the replay folder
+// cannot be used.
 int runBot(const Options* options);
 
 // Plays games games of each profile on the map at mapPath (tile properties from ../Common/, as the
