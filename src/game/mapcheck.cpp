@@ -4,9 +4,11 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 
+#include "game/botgame.h"
 #include "game/deer.h"
 #include "game/startup.h"
 #include "hunter/navigation.h"
@@ -35,7 +37,8 @@ constexpr int kLabelSize = kLayoutNameSize + 48;                      // "layer 
 constexpr int kPlaceSize = 160;                                       // a cell or a place, in words
 static const char kCommonProperties[] = "../Common/properties.tmx";   // the game's own, from where it runs
 static const char kPropertiesWanted[] = "the tile properties (a 64 x 3 Tiled map, such as the game's properties.tmx)";
-static const char kUsage[] = "velmoor --check-map MAP.tmx... [--properties FILE] [--json]";
+static const char kUsage[] = "velmoor --check-map MAP.tmx... [--properties FILE] [--json] [--difficulty [GAMES]]";
+constexpr long kMaxDifficultyGames = 100000;
 static const unsigned char kMidiSignature[] = {'M', 'T', 'h', 'd'};
 
 // The checker's state for one map: its start and grass.
@@ -759,10 +762,22 @@ int runMapCheckCommand(int argc, char** argv) {
     const char* mapsGiven[2] = {}; // the first two maps
     int maps = 0;
     int json = 0;
+    int difficultyGames = 0; // --difficulty: the player program's games of each profile; 0: none
     bool onlyMaps = false;
     for (int i = 0; i < argc; i++) {
         const char* argument = argv[i];
-        if (isMapArgument(argument, onlyMaps)) {
+        if (strcmp(argument, "--difficulty") == 0 && !onlyMaps) {
+            // An optional number of games follows.
+            char* end = nullptr;
+            const long games = i + 1 < argc ? strtol(argv[i + 1], &end, 10) : 0;
+            const bool counted = i + 1 < argc && end != argv[i + 1] && *end == '\0';
+            if (counted && (games < 1 || games > kMaxDifficultyGames)) {
+                printf("velmoor: --difficulty takes a number of games from 1 to 100000. Usage: %s\n", kUsage);
+                return kMapCheckUnusable;
+            }
+            difficultyGames = counted ? int(games) : kDifficultyGames;
+            i += counted ? 1 : 0;
+        } else if (isMapArgument(argument, onlyMaps)) {
             if (maps < 2) {
                 mapsGiven[maps] = argument;
             }
@@ -785,6 +800,10 @@ int runMapCheckCommand(int argc, char** argv) {
         printf("velmoor: --check-map needs a map to check. Usage: %s\n", kUsage);
         return kMapCheckUnusable;
     }
+    if (json != 0 && difficultyGames > 0) {
+        printf("velmoor: --difficulty prints lines of text, not JSON: leave out one of them. Usage: %s\n", kUsage);
+        return kMapCheckUnusable;
+    }
     // The older form: a map, then its tile properties.
     const char* skipped = nullptr;
     if (properties == nullptr && maps == 2 && isPropertiesFile(mapsGiven[1])) {
@@ -799,8 +818,13 @@ int runMapCheckCommand(int argc, char** argv) {
     onlyMaps = false;
     for (int i = 0; i < argc; i++) {
         const char* argument = argv[i];
+        if (strcmp(argument, "--difficulty") == 0 && !onlyMaps) {
+            char* end = nullptr;
+            i += i + 1 < argc && strtol(argv[i + 1], &end, 10) >= 0 && end != argv[i + 1] && *end == '\0' ? 1 : 0;
+            continue;
+        }
         if (!isMapArgument(argument, onlyMaps)) {
-            onlyMaps = strcmp(argument, "--") == 0;
+            onlyMaps = onlyMaps || strcmp(argument, "--") == 0;
             i += strcmp(argument, "--properties") == 0; // its file
             continue;
         }
@@ -811,6 +835,10 @@ int runMapCheckCommand(int argc, char** argv) {
         checked++;
         const int result = checkMap(argument, properties);
         worst = result > worst ? result : worst;
+        if (difficultyGames > 0 && result != kMapCheckUnusable) {
+            printDifficulty(argument, difficultyGames); // after the map's problems: how often it is won
+            fflush(stdout);
+        }
     }
     if (json != 0) {
         puts("\n]");

@@ -350,6 +350,24 @@ TEST(MapCheckCommand, ChecksSeveralMapsAndExitsWithTheWorstResult) {
     }
 }
 
+// --difficulty [GAMES]: after a map's problems, the player program's first summary line for each
+// profile; a map the game refuses gets none.
+TEST(MapCheckCommand, PrintsEachProfilesWinRateAfterTheProblems) {
+    int status = -1;
+    check(formatMap(cleanMap()), &status);
+    writeCommonFile("broken.tmx", "<map width=\"13\">");
+    const std::string printed = run({kLevel.c_str(), "--difficulty", "3", "../Common/broken.tmx"}, &status);
+    const std::string clean = kLevel + ": no problems\n";
+    ASSERT_EQ(printed.substr(0, clean.size()), clean);
+    const size_t newLine = printed.find("level.tmx: new: ", clean.size());
+    const size_t practisedLine = printed.find("level.tmx: practised: ", clean.size());
+    EXPECT_EQ(newLine, clean.size()) << printed;
+    EXPECT_NE(practisedLine, std::string::npos) << printed;
+    EXPECT_NE(printed.find(" of 3 games won (", newLine), std::string::npos) << printed;
+    EXPECT_EQ(printed.find("new:", practisedLine), std::string::npos) << "difficulty lines for the refused map";
+    EXPECT_EQ(status, kMapCheckUnusable);
+}
+
 // A file the checker cannot read or use, a pipe and a device included, gets one line and status 2
 // at once; so does a command line it cannot use.
 TEST(MapCheckCommand, RefusesFilesItCannotUseAndBadArgumentsInOneLine) {
@@ -359,7 +377,8 @@ TEST(MapCheckCommand, RefusesFilesItCannotUseAndBadArgumentsInOneLine) {
     writeCommonFile("base64.tmx", "<map width=\"64\" height=\"3\"><layer><data encoding=\"csv\">\n</data></layer>"
                                   "<layer><data encoding=\"base64\">AAAA</data></layer></map>");
     const char* level = kLevel.c_str();
-    const std::string usage = " Usage: velmoor --check-map MAP.tmx... [--properties FILE] [--json]\n";
+    const std::string usage =
+        " Usage: velmoor --check-map MAP.tmx... [--properties FILE] [--json] [--difficulty [GAMES]]\n";
     const std::string wanted = ", not the tile properties (a 64 x 3 Tiled map, such as the game's properties.tmx).\n";
     const std::pair<std::vector<const char*>, std::string> cases[] = {
         {{"../Common/pipe.tmx"}, "../Common/pipe.tmx: cannot read the map: a pipe, not a file.\n"},
@@ -382,6 +401,9 @@ TEST(MapCheckCommand, RefusesFilesItCannotUseAndBadArgumentsInOneLine) {
         {{level, "--bogus"}, "velmoor: --check-map does not know the option --bogus." + usage},
         {{level, "--properties"}, "velmoor: --properties takes one file, once." + usage},
         {{level, "--properties", "a", "--properties", "b"}, "velmoor: --properties takes one file, once." + usage},
+        {{level, "--difficulty", "0"}, "velmoor: --difficulty takes a number of games from 1 to 100000." + usage},
+        {{level, "--json", "--difficulty"},
+         "velmoor: --difficulty prints lines of text, not JSON: leave out one of them." + usage},
     };
     for (const auto& [arguments, printed] : cases) {
         const auto start = std::chrono::steady_clock::now();

@@ -332,9 +332,9 @@ TEST(ShippedMap, IsCleanHoldsItsGrassSpotsAndStartAndAnEditorResaveLoadsTheSame)
     const char* files[] = {"properties.tmx", "map00000.tmx", "mus01.mid"};
     enterTempCommon(files, 3);
     const std::string original = checkedWorld("../Common/properties.tmx", "../Common/map00000.tmx");
-    // 40 x 30 with 13 tufts (the game is won when all but two are eaten), 8 spots, the start at (15, 5).
+    // 40 x 30 with 13 tufts (the game is won when all but two are eaten), 6 spots, the start at (15, 5).
     const int got[] = {gMapColumns, gMapRows, gFoodLeftToEat, gHuntingSpots, gPlayerX, gPlayerY};
-    EXPECT_EQ(std::vector<int>(got, got + 6), (std::vector<int>{40, 30, 13 - 2, 8, 5 * 640 + 340, 15 * 640 + 310}));
+    EXPECT_EQ(std::vector<int>(got, got + 6), (std::vector<int>{40, 30, 13 - 2, 6, 5 * 640 + 340, 15 * 640 + 310}));
     // Tiles 1 to 64 in order: whether each blocks movement, blocks sight, and its overlay class (0:
     // never drawn); the rest of the sheet is never drawn and blocks nothing.
     const std::string agreed[] = {"0000000011111111111000000000000000000000000000011000000000000000",
