@@ -1,19 +1,17 @@
 // Headless playback on the shipped level: frames a second, and how many times faster than the
-// game's own 40 frames a second, for a five-minute game with the hunter about.
+// game's own 40 frames a second, for a whole game with the hunter about.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 
-#include "game/play.h"
+#include "bot/botmind.h"
+#include "game/botgame.h"
 #include "game/replaygame.h"
 #include "game/startup.h"
-#include "hunter/navigation.h"
 #include "replay/replay.h"
-#include "world/map.h"
 
-constexpr int kGameFrames = 5 * 60 * 40; // five minutes at the full frame rate
 constexpr int kFramesPerSecond = 40;
 
 static Replay Game; // the game played back: about 1 MB
@@ -32,53 +30,19 @@ static void enterGameFolder() {
     }
 }
 
-// Plays up to five minutes on the shipped level with the actions of a restless player: walking
-// and sprinting about the map, eating and smelling, so that the hunter comes, searches, follows
-// tracks and shoots. Of the games of a few seeds, the longest is kept.
-static void recordRestlessGame() {
-    static PlayState State;
-    static Replay Tried;
+// A whole game on the shipped level as the practised player program plays it (about six
+// minutes: the hunter comes, searches, follows tracks), recorded for playback.
+static void recordBotGame() {
     fixRenderSizes();
-    const uint8_t kMoves[] = {kActionBitRight,
-                              kActionBitUp,
-                              kActionBitLeft,
-                              kActionBitDown,
-                              kActionBitRight | kActionBitUp,
-                              kActionBitLeft | kActionBitDown};
-    for (uint32_t seed = 1; seed <= 20 && Game.frames < kGameFrames; seed++) {
-        startGame(&State, nullptr);
-        State.start.seed = seed;
-        seedHuntingSpotShuffle(seed);
-        beginGameRecord(&Tried, &State);
-        uint32_t random = seed;
-        int result = kFrameGoesOn;
-        uint8_t actions = 0;
-        while (result == kFrameGoesOn && Tried.frames < kGameFrames) {
-            if (Tried.frames % 60 == 0) {
-                random = random * 1103515245u + 12345u;
-                const uint32_t pick = (random >> 16) % 10;
-                actions = pick < 6 ? kMoves[pick] : (pick < 8 ? kActionBitEat : kActionBitSmell);
-                actions |= pick == 0 || pick == 3 ? kActionBitRun : 0;
-            }
-            recordReplayFrame(&Tried, actions);
-            applyFrameActions(&State, actions);
-            result = advanceFrame(&State);
-        }
-        Tried.end = findGameEnd(&State, result == kFrameVictory ? kOutcomeWon
-                                        : result == kFrameDeath ? kOutcomeKilled
-                                                                : kOutcomeClosed);
-        if (Tried.frames > Game.frames) {
-            Game = Tried;
-        }
-    }
+    playBotGame(1, &kBotProfilePractised, kBotMaxGameFrames, &Game);
 }
 
 // The game is recorded once, by the first run, from a folder beside the repo's Common/.
-static void BM_HeadlessPlaybackOfAFiveMinuteGame(benchmark::State& state) {
+static void BM_HeadlessPlaybackOfAWholeGame(benchmark::State& state) {
     static bool Recorded; // the game has been recorded
     if (!Recorded) {
         enterGameFolder();
-        recordRestlessGame();
+        recordBotGame();
         Recorded = true;
     }
     int tufts = 0;
@@ -94,4 +58,4 @@ static void BM_HeadlessPlaybackOfAFiveMinuteGame(benchmark::State& state) {
         double(Game.frames) / kFramesPerSecond * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-BENCHMARK(BM_HeadlessPlaybackOfAFiveMinuteGame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HeadlessPlaybackOfAWholeGame)->Unit(benchmark::kMillisecond);
