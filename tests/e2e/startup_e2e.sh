@@ -25,11 +25,8 @@ expect_one_line "no display" "$WORK/run" "Velmoor needs a display, and neither D
   -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER
 
 # No sound device: one line, then the title, the menu's sound, a game and its music, all silent.
-(cd "$WORK/run" && SDL_AUDIODRIVER=nonexistent exec "$VELMOOR" > "$WORK/stdout.txt" 2>&1) &
-GAME_PID=$!
-WID="$(timeout 30 xdotool search --sync --name '^Velmoor$' | head -n 1)" || fail "no window without sound: $(cat "$WORK/stdout.txt")"
-xdotool windowfocus --sync "$WID" 2> /dev/null || true
-until_true 30 frame_on 223 || fail "no title screen without sound: $(cat "$WORK/stdout.txt")"
+printf '#!/bin/sh\nSDL_AUDIODRIVER=nonexistent exec "%s"\n' "$VELMOOR" > "$WORK/silent" && chmod +x "$WORK/silent"
+VELMOOR="$WORK/silent" start_game
 press Down
 until_true 10 frame_on 285 || fail "the menu did not move without sound"
 press Up
