@@ -10,7 +10,7 @@ for map in "$WORK/pipe.tmx" /dev/zero; do
   status=0
   out="$(cd "$WORK/run" && timeout 10 "$VELMOOR" --map "$map" 2>&1)" || status=$?
   [ "$status" = 2 ] && [ "$out" = "velmoor: cannot read the map $map: $what, not a file." ] ||
-    fail "--map $map gave status $status (124: it waited on it) and: $out"
+    fail "--map $map gave status $status (124 means it waited on it) and: $out"
 done
 
 echo "PASS"
