@@ -7,12 +7,7 @@ source "$(dirname "$0")/lib.sh"
 build="$(dirname "$VELMOOR")"
 prefix="$WORK/prefix"
 cmake --install "$build" --prefix "$prefix" > "$WORK/install.log" || fail "cmake --install: $(tail -n 3 "$WORK/install.log")"
-# Wherever the layout puts them: the launcher is the file velmoor in games/ or bin/, the data the
-# Common/ that holds map00000.tmx, the game the other program named velmoor.
-launcher="$prefix/games/velmoor"
-[ -f "$launcher" ] || launcher="$prefix/bin/velmoor"
-data="$(dirname "$(find "$prefix" -path '*/Common/map00000.tmx' | head -n 1)")"
-game="$(find "$prefix" -type f -name velmoor -perm -u+x ! -path "$launcher" | head -n 1)"
+launcher="$prefix/games/velmoor" game="$prefix/lib/games/velmoor/velmoor" data="$prefix/share/games/velmoor/Common"
 [ -f "$launcher" ] && [ -f "$data/map00000.tmx" ] && [ -f "$game" ] || fail "the launcher, data or game is not installed"
 
 export HOME="$WORK/home"
@@ -26,9 +21,8 @@ cd "$WORK/maps"
 [[ "$("$launcher" --version)" == "velmoor "* ]] || fail "--version did not print the version"
 cp "$data/map00000.tmx" "$WORK/maps/-mine.tmx"
 "$launcher" --check-map -mine.tmx > "$WORK/check.txt" || fail "--check-map on a copy of the shipped map: $(cat "$WORK/check.txt")"
-[ ! -e "$HOME" ] || fail "--version or --check-map prepared a folder: $(find "$HOME")"
-touch "$WORK/file"
-XDG_DATA_HOME="$WORK/file" "$launcher" -h | grep -q -- --check-map || fail "--help needs a usable folder of the player's"
+"$launcher" -h | grep -q -- --check-map || fail "-h did not print the help"
+[ ! -e "$HOME" ] || fail "--version, --check-map or -h prepared a folder: $(find "$HOME")"
 
 # Runs the launcher; sets STATUS, OUT and ERR (its standard output and error).
 launch() {
@@ -90,25 +84,26 @@ refused() { # WHY EXPECTED-START-OF-LINE, after a launch
   [ "$STATUS" = 1 ] && [ -z "$OUT" ] && [ "$(printf '%s\n' "$ERR" | wc -l)" = 1 ] && [[ "$ERR" == "velmoor: $2"* ]] ||
     fail "$1 gave status $STATUS and: $OUT$ERR"
 }
-mkdir -p "$WORK/elsewhere" "$WORK/h1/.local/share/velmoor/run" "$WORK/h2/.local/share/velmoor/Common"
-ln -s "$WORK/elsewhere" "$WORK/h1/.local/share/velmoor/Common"
-ln -s "$WORK/elsewhere" "$WORK/h2/.local/share/velmoor/run"
-HOME="$WORK/h1" launch
-refused "a Common/ that is a link" "$WORK/h1/.local/share/velmoor/Common is a symbolic link"
-HOME="$WORK/h2" launch
-refused "a run/ that is a link" "$WORK/h2/.local/share/velmoor/run is a symbolic link"
+mkdir -p "$WORK/elsewhere"
+for folder in Common run Replays; do # a link there would lead the game's files into another folder
+  mkdir -p "$WORK/h$folder/.local/share/velmoor" && ln -s "$WORK/elsewhere" "$WORK/h$folder/.local/share/velmoor/$folder"
+  HOME="$WORK/h$folder" launch
+  refused "a $folder/ that is a link" "$WORK/h$folder/.local/share/velmoor/$folder is a symbolic link"
+done
 [ -z "$(ls -A "$WORK/elsewhere")" ] || fail "the launcher wrote into a folder a link led to"
 HOME=home launch
 refused "a relative HOME" "HOME (home) is not a full path"
 (unset HOME && launch && refused "no HOME" "HOME is not set")
+touch "$WORK/file"
 XDG_DATA_HOME="$WORK/file" launch
 refused "a file where the folder belongs" "mkdir: cannot create directory"
 [[ "$ERR" == *"Not a directory"* ]] || fail "mkdir's own reason was not passed on: $ERR"
-# The player's folder may not be the installed data's folder, whatever the prefix.
-[ "$(basename "$(dirname "$data")")" = velmoor ] || fail "the data is not in a folder named velmoor"
+# The player's folder may neither hold nor lie in the installed data, whatever the prefix.
 XDG_DATA_HOME="$(dirname "$(dirname "$data")")" launch
 refused "a player's folder that holds the data" "your folder $(dirname "$data") holds the installed data"
-[ ! -e "$(dirname "$data")/run" ] || fail "the launcher prepared the installed data's folder"
+XDG_DATA_HOME="$data" launch
+refused "a player's folder in the data" "your folder $data/velmoor lies in the installed data"
+[ ! -e "$(dirname "$data")/run" ] && [ ! -e "$data/velmoor" ] || fail "the launcher prepared a folder in the installed data"
 # Started from a folder since deleted, a relative path cannot be found (the shell itself may say
 # first that it cannot tell its folder).
 mkdir "$WORK/deleted" && cd "$WORK/deleted" && rmdir "$WORK/deleted"
