@@ -105,9 +105,9 @@ TEST(MapCheck, ReportsEachCauseOnOneLineWithItsFirstCellAndHowMany) {
         }
     }
     const std::string map = formatMap(cleanMap());
-    std::string minimized = map; // each row after the first on the line of the one before, as Minimize output saves
+    std::string minimized = map; // each row after the first runs on from the one before, as Minimize output saves
     for (size_t at = minimized.find(",\n"); at != std::string::npos; at = minimized.find(",\n", at)) {
-        minimized[at + 1] = ' ';
+        minimized.erase(at + 1, 1);
     }
     const std::string object = "<objectgroup id=\"8\" name=\"Things\"><object id=\"1\" gid=\"20\" x=\"160\" y=\"96\" "
                                "width=\"32\" height=\"32\"/></objectgroup>\n</map>";
