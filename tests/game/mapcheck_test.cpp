@@ -213,17 +213,19 @@ TEST(MapCheckCommand, ChecksSeveralMapsAndExitsWithTheWorstResult) {
     int status = -1;
     check(formatMap(cleanMap()), &status);
     writeCommonFile("nospots.tmx", cleanWith({{3, 2, 11, 0}, {3, 8, 11, 0}}));
+    std::ofstream("-nospots.tmx") << cleanWith({{3, 2, 11, 0}, {3, 8, 11, 0}}); // after "--", a map all the same
     writeCommonFile("broken.tmx", "<map width=\"13\">");
     const char* props = "../Common/properties.tmx";
     const std::string clean = kLevel + ": no problems\n";
     // clang-format off
-    const std::string problems = "../Common/nospots.tmx: no hunting spot: put hunting spot markers (tile 84) in the Markers layer, or the hunter never comes.\n../Common/nospots.tmx: 1 problem\n";
+    const auto spots = [](const std::string& map) { return map + ": no hunting spot: put hunting spot markers (tile 84) in the Markers layer, or the hunter never comes.\n" + map + ": 1 problem\n"; };
+    const std::string problems = spots("../Common/nospots.tmx");
     const std::string broken = "../Common/broken.tmx: no map height.\n../Common/broken.tmx: 1 problem; the game refuses this map\n";
     const struct { std::vector<const char*> arguments; std::string printed; int status; } cases[] = {
         {{kLevel.c_str(), props}, clean, kMapCheckClean},
         {{kLevel.c_str(), "../Common/nospots.tmx"}, clean + problems, kMapCheckProblems},
         {{kLevel.c_str(), "--properties", props, "../Common/nospots.tmx"}, clean + problems, kMapCheckProblems},
-        {{"../Common/broken.tmx", "--", kLevel.c_str(), "../Common/nospots.tmx"}, broken + clean + problems, kMapCheckUnusable},
+        {{"../Common/broken.tmx", "--", kLevel.c_str(), "-nospots.tmx"}, broken + clean + spots("-nospots.tmx"), kMapCheckUnusable},
     };
     // clang-format on
     for (const auto& c : cases) {
