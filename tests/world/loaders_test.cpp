@@ -151,13 +151,15 @@ TEST_F(MapLoad, ReadsTheWorkedExampleReadsOnPastFaultsAndRefusesFilesOutsideTheF
     const std::string notCsv = "; set the map's Tile Layer Format to CSV (Map > Map Properties) and save again.";
     const std::string outside = " is outside 1 x 1 to 256 x 256.";
     const std::string fifth = " <layer name=\"Rock wall\"><data encoding=\"csv\">\n0</data></layer>\n</map>";
-    const auto musicOn = [&](const std::string& layer) {
-        return replaced(
-            replaced(good, "name=\"Music\"", "name=\"Tune\""), "name=\"" + layer + "\" width=\"13\" height=\"9\">",
-            "name=\"" + layer + "\"><properties><property name=\"Music\" type=\"int\" value=\"1\"/></properties>");
+    // The map with its Music property, of the type given, on "Layer N", and the loader's message.
+    const auto musicOn = [&](int layer, const std::string& type, const std::string& advice) {
+        const std::string tag = "name=\"Layer " + std::to_string(layer) + "\" width=\"13\" height=\"9\">";
+        return std::pair(replaced(replaced(good, "name=\"Music\"", "name=\"Tune\""), tag,
+                                  tag + "<properties><property name=\"Music\"" + type + " value=\"1\"/></properties>"),
+                         error + "the Music property is on layer " + std::to_string(layer + 1) + " (\"Layer " +
+                             std::to_string(layer) + "\"), not on the map" + advice);
     };
-    const std::string moveMusic =
-        "\"), not on the map; move it to the map's own properties (Map > Map Properties) and save again.";
+    const std::string moveMusic = "; move it to the map's own properties (Map > Map Properties) and save again.";
     // clang-format off
     const std::pair<std::string, std::string> cases[] = {
         {good, ""},
@@ -167,7 +169,7 @@ TEST_F(MapLoad, ReadsTheWorkedExampleReadsOnPastFaultsAndRefusesFilesOutsideTheF
         {replaced(formatMap(shortLayer), "0\n</data>", "0</data>"), at + "2: the layer ends at (0, 4), short of the map's 13 x 9 cells; the 65 cells from there on are left empty."},
         // A fifth layer and a Music property on the first layer: read by position all the same.
         {replaced(good, "</map>", fifth), error + "the map has 5 tile layers, but the game reads four, by position, and ignores layer 5 (\"Rock wall\"); keep four (from the bottom of the Layers view: Ground, Grass, Objects, Markers), merging or deleting the others, and save again."},
-        {musicOn("Layer 0"), error + "the Music property is on layer 1 (\"Layer 0" + moveMusic},
+        musicOn(0, " type=\"int\"", moveMusic),
         {replaced(good, "value=\"1\"", "value=\"100\""), badMusic},
         {replaced(good, "value=\"1\"", "value=\"-1\""), badMusic},
         // A flipped tile as the editor writes it, in place of the food at (1, 0); one line for each
@@ -182,7 +184,8 @@ TEST_F(MapLoad, ReadsTheWorkedExampleReadsOnPastFaultsAndRefusesFilesOutsideTheF
         {replaced(good, "name=\"Music\" type=\"int\"", "name=\"Music\""), error + "the Music property has the type string, not int; delete it in Map > Map Properties, add it again as an int and save again."},
         {replaced(good, "name=\"Music\"", "name=\"Tune\""), error + "no Music property."},
         // On a later layer, the loader passes over the layers before it: the property's place is the cause.
-        {musicOn("Layer 1"), error + "the Music property is on layer 2 (\"Layer 1" + moveMusic},
+        musicOn(1, " type=\"int\"", moveMusic),
+        musicOn(1, "", ", and has the type string, not int; delete it there, add it to the map's own properties (Map > Map Properties) as an int and save again."),
         {std::string("\x89PNG\r\n") + good, error + "the file is a PNG image, not a Tiled map (.tmx)."},
         {"<?xml version=\"1.0\"?>\n<tileset name=\"Tiles\"/>", error + "the file is not a Tiled map (.tmx): it has no map element."},
         {good.substr(0, good.find(" <layer", good.find("</data>"))), error + "the map has 1 CSV tile layer; four are needed (Ground, Grass, Objects, Markers)."},
