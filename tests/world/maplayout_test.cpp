@@ -34,35 +34,21 @@ TEST(MapLayout, DescribesLayersTheMusicPropertyAndTileObjects) {
                "\"><properties><property name=\"Music\" value=\"x\"/></properties><data encoding=\"base64\">x</data>"
                "</layer><objectgroup name=\"Things\" offsetx=\"16\"><object gid=\"2147483668\" x=\"32\" y=\"48\" "
                "width=\"16\" height=\"16\"/><object gid=\"84\" x=\"0\" y=\"0\"/></objectgroup></map>");
-    EXPECT_TRUE(layout.hasMap);
-    EXPECT_EQ(layout.width * 100 + layout.height, 2010);
-    EXPECT_EQ(layout.tileWidth * 100 + layout.tileHeight, 1632);
+    EXPECT_EQ(std::tuple(layout.width, layout.height, layout.tileWidth, layout.tileHeight),
+              std::tuple(20LL, 10LL, 16, 32));
     EXPECT_EQ(layout.tileLayers, 2);
     EXPECT_STREQ(layout.layer[0].name, "A & \"B\"");
-    EXPECT_EQ(layout.layer[0].offsetX * 100 + layout.layer[0].offsetY, 1004);
+    EXPECT_EQ(std::pair(layout.layer[0].offsetX, layout.layer[0].offsetY), std::pair(10, 4));
     EXPECT_EQ(std::string(layout.layer[1].name), longName.substr(0, 43) + "...");
-    EXPECT_EQ(layout.dataElements * 100 + layout.csvData, 201);
-    EXPECT_EQ(layout.dataLayer[0] * 10 + layout.dataLayer[1], 1);
-    EXPECT_EQ(layout.musicOn, kOnMap);
-    EXPECT_EQ(layout.dataBeforeMusic, 0);
-    EXPECT_EQ(layout.otherMusicOn * 10 + layout.otherMusicLayer, kOnTileLayer * 10 + 1);
-    EXPECT_STREQ(layout.otherMusicType, "string");
-    EXPECT_EQ(layout.tileObjects * 100 + layout.firstObjectTile, 220);
-    EXPECT_EQ(layout.firstObjectX * 1000 + layout.firstObjectY, 56040); // its centre, with its layer's offset
-    EXPECT_STREQ(layout.firstObjectLayer, "Things");
-}
-
-// The loader's Music property on a layer counts the data before it; a PNG is told at once; an
-// unfinished file ends the survey without harm.
-TEST(MapLayout, PlacesTheLoadersMusicPropertyAndToleratesBrokenFiles) {
-    MapLayout layout = survey("<map><layer name=\"Ground\"><data encoding=\"csv\">\n1</data></layer><layer "
-                              "name=\"Grass\"><properties><property name=\"Music\" type=\"int\" value=\"1\"/>");
-    EXPECT_EQ(layout.musicOn * 100 + layout.musicLayer * 10 + layout.dataBeforeMusic, kOnTileLayer * 100 + 11);
-    EXPECT_EQ(layout.otherMusicOn, kOnNothing);
-    EXPECT_TRUE(survey("\x89PNG\r\n\x1a\n<map width=\"3\">").png);
-    layout = survey("<map width=\"4\"><layer name=\"unclosed");
-    EXPECT_TRUE(layout.hasMap);
-    EXPECT_EQ(layout.tileLayers, 0);
+    EXPECT_EQ(std::tuple(layout.dataElements, layout.csvData, layout.dataLayer[0], layout.dataLayer[1]),
+              std::tuple(2, 1, 0, 1));
+    EXPECT_EQ(std::pair(layout.musicOn, layout.dataBeforeMusic), std::pair(kOnMap, 0));
+    EXPECT_EQ(std::tuple(layout.otherMusicOn, layout.otherMusicLayer, std::string(layout.otherMusicType)),
+              std::tuple(kOnTileLayer, 1, std::string("string")));
+    // The first object's tile and its centre, with its layer's offset.
+    EXPECT_EQ(std::tuple(layout.tileObjects, layout.firstObjectTile, layout.firstObjectX, layout.firstObjectY,
+                         std::string(layout.firstObjectLayer)),
+              std::tuple(2, 20, 56.0, 40.0, std::string("Things")));
 }
 
 } // namespace
