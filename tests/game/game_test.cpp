@@ -71,21 +71,25 @@ class DeerTest : public PlayTest {
         PlayTest::SetUp();
         startOn(makeMap(20, 20, {{1, 0, 1, kTestGrass}, {3, 0, 1, kTestStart}})); // grass under the head, row 0
     }
+    // Steps the deer with that input; told gathers what the steps report, numbered from the game's start.
     void step(int inputX, int inputY, int frames = 1) {
         for (gPlayerInputX = inputX, gPlayerInputY = inputY; frames > 0; frames--) {
-            stepDeer(&state.deer, &state.runHeld, state.eatHeld, state.smellHeld);
+            steps++;
+            if (const int result = stepDeer(&state.deer, &state.runHeld, state.eatHeld, state.smellHeld); result != 0) {
+                told.emplace_back(steps, result);
+            }
         }
     }
+    int steps = 0;
+    std::vector<std::pair<int, int>> told; // step, result
 };
 
 // Each case starts a game with its reserve and moves for its frames; then come the reserve, run held,
 // x moved from 980, tracks laid, a footstep started in the last frame, animation counter and camera.
 TEST_F(DeerTest, MovingAndStandingSpendAndRecoverTheReserveLayTracksAndMoveTheCamera) {
     // clang-format off
-    const struct {
-        const char* name; int stamina, wounded, run, inputX, inputY, frames;
-        std::tuple<int, int, int, int, int, int, int, int> after;
-    } cases[] = {
+    const struct { const char* name; int stamina, wounded, run, inputX, inputY, frames;
+                   std::tuple<int, int, int, int, int, int, int, int> after; } cases[] = {
         {"walk", 600, 0, 0, 1, 0, 6, {606, 0, 300, 2, 0, 15, 0, 0}},
         {"walk wounded", 600, 1, 0, 1, 0, 6, {600, 0, 300, 2, 0, 15, 0, 0}},
         {"walk to the tenth track", 600, 0, 0, 1, 0, 30, {630, 0, 1500, 10, 1, 39, 0, 0}},
@@ -119,22 +123,21 @@ TEST_F(DeerTest, MovingAndStandingSpendAndRecoverTheReserveLayTracksAndMoveTheCa
     }
 }
 
+// Each case: the input x and y, the facing (0 right, 1 up, 2 left, 3 down), then the facing standing after it.
 TEST_F(DeerTest, TheDeerFacesItsWayAndStandingFacesTheLastHorizontalWay) {
-    const struct {
-        int inputX, inputY, facing, standing; // facing: 0 right, 1 up, 2 left, 3 down
-    } cases[] = {{0, 0, 0, 0},  {0, 1, 3, 0},   {-1, 0, 2, 2}, {0, -1, 1, 2}, {1, 0, 0, 0},
-                 {1, -1, 0, 0}, {-1, -1, 1, 2}, {-1, 1, 2, 2}, {1, 1, 3, 0}};
+    const int cases[][4] = {{0, 0, 0, 0},  {0, 1, 3, 0},   {-1, 0, 2, 2}, {0, -1, 1, 2}, {1, 0, 0, 0},
+                            {1, -1, 0, 0}, {-1, -1, 1, 2}, {-1, 1, 2, 2}, {1, 1, 3, 0}};
     for (const auto& c : cases) {
-        step(c.inputX, c.inputY);
+        step(c[0], c[1]);
         const int facing = gPlayerOrientation;
         step(0, 0);
-        EXPECT_EQ(std::pair(facing, gPlayerOrientation), std::pair(c.facing, c.standing))
-            << c.inputX << ", " << c.inputY;
+        EXPECT_EQ(std::pair(facing, gPlayerOrientation), std::pair(c[2], c[3])) << c[0] << ", " << c[1];
     }
 }
 
-// 28 frames lower the head, 165 eat the tile; released one frame early, the tile stays and the
-// progress is lost. Then the head finds the cell empty and comes up, to stay up while eat is held.
+// 28 frames lower the head, 165 eat the tile; released one frame early, the tile stays and the progress is lost. Then
+// the head finds the cell empty and comes up, to stay up while eat is held: no miss. Lowered anew after a step, over
+// the emptied cell, the head misses in the frame it finds no grass (the 28th after the pose began).
 TEST_F(DeerTest, HoldingEatClearsTheGrassUnderTheHeadAfter28And165FramesAndReleasingLosesTheProgress) {
     const uint16_t& grass = gMap[kGridCells + 1]; // layer 1, row 0, column 1
     state.eatHeld = 1;
@@ -154,21 +157,8 @@ TEST_F(DeerTest, HoldingEatClearsTheGrassUnderTheHeadAfter28And165FramesAndRelea
     step(1, 0); // a step ends the pose: still holding eat, the deer lowers its head anew
     step(0, 0);
     EXPECT_EQ(state.deer.deerAnimationCounter, 42);
-}
-
-// A tuft eaten is told in its frame; the head that then comes up is no miss. Lowered anew over the emptied cell, the
-// head misses in the frame it finds no grass (the 28th after the pose began).
-TEST_F(DeerTest, EatingTellsOfEachTuftEatenAndOfAHeadLoweredOverNoGrass) {
-    std::vector<std::pair<int, int>> told; // frame, result
-    for (int frame = 1; frame <= 300; frame++) {
-        state.eatHeld = frame != 231 ? 1 : 0; // released for one frame once the head is up
-        gPlayerInputX = gPlayerInputY = 0;
-        const int result = stepDeer(&state.deer, &state.runHeld, state.eatHeld, state.smellHeld);
-        if (result != kDeerGoesOn) {
-            told.emplace_back(frame, result);
-        }
-    }
-    EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{193, kDeerAteTuft}, {260, kDeerMissedGrass}}));
+    step(0, 0, 28);
+    EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{415, kDeerAteTuft}, {475, kDeerMissedGrass}}));
 }
 
 // The nose rises (71..89) and sinks (88..70), the deer stands (8..0, 1..9), and again; from the 48th
@@ -221,12 +211,11 @@ TEST_F(DeerTest, TheIndicatorPointsAtANearHunterAndShowsTheBlueCircleOtherwise) 
         SDL_RenderClear(gRenderer);
         renderSmellIndicator(&state.deer, &state.hunter);
         renderSmellIndicator(&state.deer, &state.hunter); // the result sound plays once
-        const bool circle = c.column < 0;
-        const int far = circle ? 63 : 31; // the circle is the sheet's 32 x 32 corner drawn 64 x 64
+        const bool circle = c.column < 0;                 // the sheet's 32 x 32 corner, drawn 64 x 64
+        const int far = circle ? 63 : 31, cell = circle ? 0 : c.column * 100 + c.row;
         EXPECT_EQ(std::tuple(codedCellAt(c.x, c.y, 150), codedCellAt(c.x + far, c.y + far, 150),
                              countPlaying(kSoundSafe), countPlaying(kSoundDanger)),
-                  std::tuple(circle ? 0 : c.column * 100 + c.row, circle ? 101 : c.column * 100 + c.row, circle ? 1 : 0,
-                             circle ? 0 : 1))
+                  std::tuple(cell, circle ? 101 : cell, int(circle), int(!circle)))
             << "hunter at " << c.dx << ", " << c.dy << " facing " << c.facing;
         EXPECT_TRUE(circle || abs(c.dx) + abs(c.dy) > 400 || codedCellAt(400 + c.dx, 300 + c.dy, 50) == 206)
             << "the hunter, on screen when 400 pixels near, is not revealed";
