@@ -1,14 +1,15 @@
-// The game flow in-process: the deer's step, the play loop, end screens, title menu and Settings.bin.
+// The game in-process: the deer's step, the play loop, the notices, the pause, the end screens and the title menu.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
-#include <cstring>
+#include <atomic>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "game/bindings.h"
 #include "game/endscreen.h"
-#include "game/notices.h"
 #include "game/pause.h"
 #include "game/play.h"
 #include "game/startup.h"
@@ -18,14 +19,12 @@
 #include "render/font.h"
 #include "render/mapview.h"
 #include "render/media.h"
-#include "replay/replayfiles.h"
 #include "support/test_env.h"
 #include "support/test_maps.h"
 #include "world/map.h"
 #include "world/tileprops.h"
 #include "world/tracks.h"
 
-static SDL_Event QuitEvent{SDL_QUIT}; // pushed whenever a test closes the window
 static Uint8 Silence[10 * 44100 * 4]; // ten seconds of the mixer's 16-bit stereo
 
 class PlayTest : public ::testing::Test {
@@ -41,9 +40,7 @@ class PlayTest : public ::testing::Test {
         resetBindings();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
-    void startOn(const TestMap& map) {
-        writeTestWorld(map), startGame(&state, nullptr);
-    } // beside the test tile properties
+    void startOn(const TestMap& map) { writeTestWorld(map), startGame(&state, nullptr); }
     PlayState state{};
 };
 
@@ -65,27 +62,44 @@ static int countPlaying(int slot) {
     return count;
 }
 
+// Queues an event of a test's list: a key-down, a key-up (minus), a repeat (kRepeat + key), a close (0), the window's
+// focus lost or gained, or a click.
+constexpr SDL_Keycode kRepeat = 1 << 29, kFocusLost = 1, kFocusGained = 2, kClick = 3;
+static void pushEvent(SDL_Keycode code) {
+    SDL_Event event{code == 0 ? SDL_QUIT : code == kClick ? SDL_MOUSEBUTTONDOWN : SDL_WINDOWEVENT};
+    event.window.event = code == kFocusLost ? SDL_WINDOWEVENT_FOCUS_LOST : SDL_WINDOWEVENT_FOCUS_GAINED;
+    if (const SDL_Keycode key = abs(code) & ~kRepeat; key > kClick) {
+        pushKey(code > 0 ? SDL_KEYDOWN : SDL_KEYUP, key, (abs(code) & kRepeat) != 0);
+    } else {
+        SDL_PushEvent(&event);
+    }
+}
+
 class DeerTest : public PlayTest {
   protected:
     void SetUp() override {
         PlayTest::SetUp();
         startOn(makeMap(20, 20, {{1, 0, 1, kTestGrass}, {3, 0, 1, kTestStart}})); // grass under the head, row 0
     }
+    // Steps the deer with that input; told gathers what the steps report, numbered from the game's start.
     void step(int inputX, int inputY, int frames = 1) {
         for (gPlayerInputX = inputX, gPlayerInputY = inputY; frames > 0; frames--) {
-            stepDeer(&state.deer, &state.runHeld, state.eatHeld, state.smellHeld);
+            steps++;
+            if (const int result = stepDeer(&state.deer, &state.runHeld, state.eatHeld, state.smellHeld); result != 0) {
+                told.emplace_back(steps, result);
+            }
         }
     }
+    int steps = 0;
+    std::vector<std::pair<int, int>> told; // step, result
 };
 
 // Each case starts a game with its reserve and moves for its frames; then come the reserve, run held,
 // x moved from 980, tracks laid, a footstep started in the last frame, animation counter and camera.
 TEST_F(DeerTest, MovingAndStandingSpendAndRecoverTheReserveLayTracksAndMoveTheCamera) {
     // clang-format off
-    const struct {
-        const char* name; int stamina, wounded, run, inputX, inputY, frames;
-        std::tuple<int, int, int, int, int, int, int, int> after;
-    } cases[] = {
+    const struct { const char* name; int stamina, wounded, run, inputX, inputY, frames;
+                   std::tuple<int, int, int, int, int, int, int, int> after; } cases[] = {
         {"walk", 600, 0, 0, 1, 0, 6, {606, 0, 300, 2, 0, 15, 0, 0}},
         {"walk wounded", 600, 1, 0, 1, 0, 6, {600, 0, 300, 2, 0, 15, 0, 0}},
         {"walk to the tenth track", 600, 0, 0, 1, 0, 30, {630, 0, 1500, 10, 1, 39, 0, 0}},
@@ -119,22 +133,21 @@ TEST_F(DeerTest, MovingAndStandingSpendAndRecoverTheReserveLayTracksAndMoveTheCa
     }
 }
 
+// Each case: the input x and y, the facing (0 right, 1 up, 2 left, 3 down), then the facing standing after it.
 TEST_F(DeerTest, TheDeerFacesItsWayAndStandingFacesTheLastHorizontalWay) {
-    const struct {
-        int inputX, inputY, facing, standing; // facing: 0 right, 1 up, 2 left, 3 down
-    } cases[] = {{0, 0, 0, 0},  {0, 1, 3, 0},   {-1, 0, 2, 2}, {0, -1, 1, 2}, {1, 0, 0, 0},
-                 {1, -1, 0, 0}, {-1, -1, 1, 2}, {-1, 1, 2, 2}, {1, 1, 3, 0}};
+    const int cases[][4] = {{0, 0, 0, 0},  {0, 1, 3, 0},   {-1, 0, 2, 2}, {0, -1, 1, 2}, {1, 0, 0, 0},
+                            {1, -1, 0, 0}, {-1, -1, 1, 2}, {-1, 1, 2, 2}, {1, 1, 3, 0}};
     for (const auto& c : cases) {
-        step(c.inputX, c.inputY);
+        step(c[0], c[1]);
         const int facing = gPlayerOrientation;
         step(0, 0);
-        EXPECT_EQ(std::pair(facing, gPlayerOrientation), std::pair(c.facing, c.standing))
-            << c.inputX << ", " << c.inputY;
+        EXPECT_EQ(std::pair(facing, gPlayerOrientation), std::pair(c[2], c[3])) << c[0] << ", " << c[1];
     }
 }
 
-// 28 frames lower the head, 165 eat the tile; released one frame early, the tile stays and the
-// progress is lost. Then the head finds the cell empty and comes up, to stay up while eat is held.
+// 28 frames lower the head, 165 eat the tile; released one frame early, the tile stays and the progress is lost. Then
+// the head finds the cell empty and comes up, to stay up while eat is held: no miss. Lowered anew after a step, over
+// the emptied cell, the head misses in the frame it finds no grass (the 28th after the pose began).
 TEST_F(DeerTest, HoldingEatClearsTheGrassUnderTheHeadAfter28And165FramesAndReleasingLosesTheProgress) {
     const uint16_t& grass = gMap[kGridCells + 1]; // layer 1, row 0, column 1
     state.eatHeld = 1;
@@ -154,21 +167,8 @@ TEST_F(DeerTest, HoldingEatClearsTheGrassUnderTheHeadAfter28And165FramesAndRelea
     step(1, 0); // a step ends the pose: still holding eat, the deer lowers its head anew
     step(0, 0);
     EXPECT_EQ(state.deer.deerAnimationCounter, 42);
-}
-
-// A tuft eaten is told in its frame; the head that then comes up is no miss. Lowered anew over the emptied cell, the
-// head misses in the frame it finds no grass (the 28th after the pose began).
-TEST_F(DeerTest, EatingTellsOfEachTuftEatenAndOfAHeadLoweredOverNoGrass) {
-    std::vector<std::pair<int, int>> told; // frame, result
-    for (int frame = 1; frame <= 300; frame++) {
-        state.eatHeld = frame != 231 ? 1 : 0; // released for one frame once the head is up
-        gPlayerInputX = gPlayerInputY = 0;
-        const int result = stepDeer(&state.deer, &state.runHeld, state.eatHeld, state.smellHeld);
-        if (result != kDeerGoesOn) {
-            told.emplace_back(frame, result);
-        }
-    }
-    EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{193, kDeerAteTuft}, {260, kDeerMissedGrass}}));
+    step(0, 0, 28);
+    EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{415, kDeerAteTuft}, {475, kDeerMissedGrass}}));
 }
 
 // The nose rises (71..89) and sinks (88..70), the deer stands (8..0, 1..9), and again; from the 48th
@@ -221,41 +221,38 @@ TEST_F(DeerTest, TheIndicatorPointsAtANearHunterAndShowsTheBlueCircleOtherwise) 
         SDL_RenderClear(gRenderer);
         renderSmellIndicator(&state.deer, &state.hunter);
         renderSmellIndicator(&state.deer, &state.hunter); // the result sound plays once
-        const bool circle = c.column < 0;
-        const int far = circle ? 63 : 31; // the circle is the sheet's 32 x 32 corner drawn 64 x 64
+        const bool circle = c.column < 0;                 // the sheet's 32 x 32 corner, drawn 64 x 64
+        const int far = circle ? 63 : 31, cell = circle ? 0 : c.column * 100 + c.row;
         EXPECT_EQ(std::tuple(codedCellAt(c.x, c.y, 150), codedCellAt(c.x + far, c.y + far, 150),
                              countPlaying(kSoundSafe), countPlaying(kSoundDanger)),
-                  std::tuple(circle ? 0 : c.column * 100 + c.row, circle ? 101 : c.column * 100 + c.row, circle ? 1 : 0,
-                             circle ? 0 : 1))
+                  std::tuple(cell, circle ? 101 : cell, int(circle), int(!circle)))
             << "hunter at " << c.dx << ", " << c.dy << " facing " << c.facing;
         EXPECT_TRUE(circle || abs(c.dx) + abs(c.dy) > 400 || codedCellAt(400 + c.dx, 300 + c.dy, 50) == 206)
             << "the hunter, on screen when 400 pixels near, is not revealed";
     }
 }
 
-// A key shared with all bindings after its own drives only the first; repeats change nothing, a key-up
-// clears what its key-down set, and fullscreen switches on the key-down.
+// A key shared with all bindings after its own drives only the first, in the order right, left, down, up, run, eat,
+// smell, fullscreen: its repeated key-down changes nothing, its key-down sets the action, its repeated key-up nothing,
+// its key-up clears it, and fullscreen switches on the key-down only. The frame's input follows the movement actions.
 TEST_F(PlayTest, AKeyDrivesTheFirstOfItsActionsInTheOrderRightLeftDownUpRunEatSmellFullscreen) {
     startOn(makeMap(20, 12, {}));
-    const int order[8] = {3, 2, 1, 0, 4, 5, 6, 7}; // the bindings in that order, right first
-    // clang-format off
-    const struct { SDL_EventType type; int repeat, held; } events[] = { // held: the action afterwards
-        {SDL_KEYDOWN, 1, 0}, {SDL_KEYDOWN, 0, 1}, {SDL_KEYUP, 1, 1}, {SDL_KEYUP, 0, 0}};
-    // clang-format on
+    const int order[8] = {3, 2, 1, 0, 4, 5, 6, 7}; // the bindings in that order
+    const SDL_Keycode events[] = {kRepeat + 'k', 'k', -(kRepeat + 'k'), -'k'};
     for (int first = 0; first < 8; first++) {
         for (int later = first; later < 8; later++) {
             *gBindingInOrder[order[later]] = 'k';
         }
-        for (const auto& e : events) {
-            pushKey(e.type, 'k', e.repeat);
+        for (int e = 0; e < 4; e++) {
+            pushEvent(events[e]);
             ASSERT_EQ(playFrame(&state), kFrameGoesOn);
             const std::vector<int> held = {state.rightHeld, state.leftHeld, state.downHeld,  state.upHeld,
                                            state.runHeld,   state.eatHeld,  state.smellHeld, gIsFullscreen,
                                            gPlayerInputX,   gPlayerInputY};
             std::vector<int> expected(10, 0); // the eight actions, then the frame's input
-            expected[size_t(first)] = first < 7 || e.type == SDL_KEYDOWN ? e.held : 1; // no switch on the key-up
+            expected[size_t(first)] = e == 1 || e == 2 || (first == 7 && e == 3);
             std::tie(expected[8], expected[9]) = std::pair(expected[0] - expected[1], expected[2] - expected[3]);
-            EXPECT_EQ(held, expected) << "the key of action " << first << ", event " << &e - events;
+            EXPECT_EQ(held, expected) << "the key of action " << first << ", event " << e;
         }
         resetBindings();
     }
@@ -293,12 +290,13 @@ TEST_F(PlayTest, TheDeerStandsBetweenTheObjectsAboveItsRowAndThoseOfItsRowAndBel
     EXPECT_EQ(codedCellAt(360, 290, 250) % 100, 1) << "no snow over all";
 }
 
-static bool boxEndsAt(int y) { // a tutorial box's bottom edge: black at x 362, white above
-
-    const SDL_Color edge = readPixel(362, y);
-    const SDL_Color inside = readPixel(362, y - 6);
+// Whether a box's outline crosses screen point (x, y): black there, white at (x + dx, y + dy) inside.
+static bool isBoxEdge(int x, int y, int dx, int dy) {
+    const SDL_Color edge = readPixel(x, y), inside = readPixel(x + dx, y + dy);
     return edge.r + edge.g + edge.b == 0 && inside.r + inside.g + inside.b == 3 * 255;
 }
+static bool boxEndsAt(int y) { return isBoxEdge(362, y, 0, -6); } // a tutorial box's bottom edge
+static bool noticeAt(int y) { return isBoxEdge(779, y, -2, 0); }  // the right edge all notice boxes share
 
 // The head over grass (in the first column) in frame 1 brings the eat hint in frames 1 to 165, the hunter warning in
 // 466 to 1065 and the hunter from 1065 on; the fifth track ends the introduction. Keypad names need a thirteenth line
@@ -322,54 +320,92 @@ TEST_F(PlayTest, TheTutorialBoxesShowOnTheirFramesAndTheHunterComesAfter) {
               std::tuple(0, 0, 0, 0, true, 1, 1, -1, 914, 371));
 }
 
-// Runs a screen while SDL's timer thread pushes a key-down of key (a quit for 0) every 20 ms behind
-// what is queued; then drops what is left, and the end-of-poll mark of a screen that left mid-queue.
-static int runPushing(SDL_Keycode key, int (*screen)()) {
-    SDL_Event event{key != 0 ? SDL_KEYDOWN : SDL_QUIT};
-    event.key.keysym.sym = key;
-    auto push = [](Uint32 interval, void* pushed) { return SDL_PushEvent(static_cast<SDL_Event*>(pushed)), interval; };
-    const SDL_TimerID timer = SDL_AddTimer(20, push, &event);
-    const int result = screen();
+// What SDL's timer thread queues while a screen runs, behind what is queued: the script's events, one every 10 ms,
+// then its last again and again, so that a screen that missed it still ends; and what it saw of the mixer.
+struct Feed {
+    std::vector<SDL_Keycode> script;
+    std::atomic<int> pushed{0}; // events taken from the script so far, counted before each is pushed
+    std::atomic<int> pausedChannels{-1}, pausedMusic{-1}; // as the first was pushed
+    int result = -1;                                      // the screen's
+};
+
+// Runs a screen fed the script from delay ms on; then drops what is left, and the end-of-poll mark of a screen that
+// left mid-queue. Feeds are kept for the program's life: a callback may still run after SDL_RemoveTimer.
+static const Feed& runFed(Uint32 delay, std::vector<SDL_Keycode> script, const std::function<int()>& screen) {
+    static std::vector<std::unique_ptr<Feed>> Feeds;
+    Feed* feed = Feeds.emplace_back(new Feed{std::move(script)}).get();
+    auto pushNext = [](Uint32, void* fed) {
+        Feed* feed = static_cast<Feed*>(fed);
+        const size_t next = size_t(feed->pushed.fetch_add(1));
+        if (next == 0) {
+            std::tie(feed->pausedChannels, feed->pausedMusic) = std::pair(Mix_Paused(-1), Mix_PausedMusic());
+        }
+        pushEvent(feed->script[std::min(next, feed->script.size() - 1)]);
+        return Uint32(10);
+    };
+    const SDL_TimerID timer = SDL_AddTimer(delay, pushNext, feed);
+    feed->result = screen();
     SDL_RemoveTimer(timer);
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    return result;
+    return *feed;
 }
 
 // A closed window ends a game with 0 and no end screen; a won game returns its end screen's result.
 TEST_F(PlayTest, PlayReturnsZeroForAClosedWindowAndTheEndScreensResultForAWonGame) {
     writeTestWorld(makeMap(20, 12, {{1, 2, 2, kTestGrass}, {1, 2, 4, kTestGrass}, {1, 6, 6, kTestGrass}}));
-    EXPECT_EQ(runPushing(0, [] { return play(nullptr); }), 0); // three tufts: not won before the window closes
+    EXPECT_EQ(runFed(10, {0}, [] { return play(nullptr); }).result, 0); // three tufts: not won before the window closes
     EXPECT_STREQ(gMusicFilePath, "../Common/mus99.mid") << "an end screen was shown";
     writeTestWorld(makeMap(20, 12, {{1, 2, 2, kTestGrass}, {1, 2, 4, kTestGrass}})); // won in the first frame
-    EXPECT_EQ(runPushing(SDLK_SPACE, [] { return play(nullptr); }), 1);
+    EXPECT_EQ(runFed(10, {SDLK_SPACE}, [] { return play(nullptr); }).result, 1);
     EXPECT_STREQ(gMusicFilePath, "../Common/mus02.mid") << "not the victory music";
 }
 
-TEST_F(PlayTest, TheTitleMenuKeysMoveRoundTheThreeEntriesWithASoundAndConfirmChooses) {
-    // Keys pressed before the screen opens (0 closes the window, minus marks a repeat), then the choice,
-    // the menu sounds started and the fullscreen flag.
+// Each case queues events from the game's last moments, starts the victory screen (with music 99, which does not
+// exist: sooner) with the sniff looping, and feeds it its script from 300 ms after its pause. The screen must end with
+// the expected result and, where the script's last event is what ends it, only once that event was pushed.
+TEST_F(PlayTest, AnEndScreenLeavesOnlyOnAKeyPressedAfterItsPauseOrAClosedWindowAndStopsTheSounds) {
+    const SDL_Keycode eat = SDLK_RETURN, eatHeld = kRepeat + eat, key = SDLK_SPACE, keyHeld = kRepeat + key;
     // clang-format off
-    const struct { std::vector<SDL_Keycode> keys; int choice, sounds, fullscreen; } cases[] = {
+    const struct { const char* why; std::vector<SDL_Keycode> before, script; int result; bool lastEnds; } cases[] = {
+        {"eat held through the last tuft: its repeats and its release do not leave, a new press does",
+         {eat}, {eatHeld, eatHeld, eatHeld, eatHeld, eatHeld, -eat, eat}, 1, true},
+        {"keys from the game's last moments are dropped; another key's repeats, a click, a key-up stay; a close leaves",
+         {key, SDLK_LEFT, -SDLK_LEFT}, {keyHeld, keyHeld, kClick, -key, keyHeld, 0}, 0, true},
+        {"a window closed during the pause ends the program once the pause is over", {eat, 0}, {eat}, 0, false},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        std::for_each(c.before.begin(), c.before.end(), pushEvent);
+        Mix_PlayChannelTimed(-1, gSnd[kSoundSniff], -1, -1);
+        const Feed& fed =
+            runFed(kEndScreenPauseMs + 300, c.script, [] { return displayGameOverScreen(kTextureWin, 99); });
+        EXPECT_EQ(std::tuple(fed.result, fed.pushed >= int(c.script.size()) || !c.lastEnds, Mix_Playing(-1)),
+                  std::tuple(c.result, true, 0))
+            << c.why << " (the result, the screen lasting until the script's end, the sounds stopped)";
+    }
+}
+
+// Events queued before the title opens (see pushEvent), then the choice, the menu sounds started and the fullscreen
+// flag. Keys move round the entries, repeats too; a repeated confirm (eat held from an end screen) chooses nothing.
+TEST_F(PlayTest, TheTitleMenuKeysMoveRoundTheThreeEntriesWithASoundAndConfirmChooses) {
+    // clang-format off
+    const struct { std::vector<SDL_Keycode> events; int choice, sounds, fullscreen; } cases[] = {
         {{SDLK_UP, SDLK_UP, SDLK_F4, SDLK_RETURN}, kMenuSettings, 2, 1},
-        {{SDLK_DOWN, -SDLK_DOWN, SDLK_DOWN, 'x', SDLK_RETURN}, kMenuStartGame, 3, 0},
-        {{SDLK_DOWN, 0}, kMenuQuit, 1, 0},
+        {{SDLK_DOWN, kRepeat + SDLK_DOWN, SDLK_DOWN, 'x', SDLK_RETURN}, kMenuStartGame, 3, 0},
+        {{SDLK_DOWN, kRepeat + SDLK_RETURN, 0}, kMenuQuit, 1, 0},
     };
     // clang-format on
     for (const auto& c : cases) {
         Mix_HaltChannel(-1);
-        for (SDL_Keycode key : c.keys) {
-            key != 0 ? pushKey(SDL_KEYDOWN, abs(key), key < 0) : void(SDL_PushEvent(&QuitEvent));
-        }
+        std::for_each(c.events.begin(), c.events.end(), pushEvent);
         const int choice = displayTitleScreen(); // the menu sound is all that plays
         EXPECT_EQ(std::tuple(choice, Mix_Playing(-1), gIsFullscreen), std::tuple(c.choice, c.sounds, c.fullscreen))
-            << c.keys.size() << " keys";
+            << c.events.size() << " events";
         gIsFullscreen != 0 ? toggleFullscreen() : void(); // back to the window
     }
-    // The main loop ends with the quit entry.
-    for (SDL_Keycode key : {SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}) {
-        pushKey(SDL_KEYDOWN, key);
-    }
-    runMainLoop(nullptr); // returns
+    const SDL_Keycode toQuit[] = {SDLK_DOWN, SDLK_DOWN, SDLK_RETURN};
+    std::for_each(std::begin(toQuit), std::end(toQuit), pushEvent);
+    runMainLoop(nullptr); // returns: the main loop ends with the quit entry
 }
 
 // Counts the pixels of a screen rectangle that show the coded sheet cell code (column * 100 + row) of that blue.
@@ -377,29 +413,17 @@ static int countCoded(const SDL_Rect& rect, int code, Uint8 blue) {
     std::vector<Uint32> pixels(size_t(rect.w * rect.h));
     SDL_RenderReadPixels(gRenderer, &rect, SDL_PIXELFORMAT_ARGB8888, pixels.data(), rect.w * 4);
     return int(std::count_if(pixels.begin(), pixels.end(), [&](Uint32 p) {
-        const int red = int(p >> 16 & 0xFF);
-        const int green = int(p >> 8 & 0xFF);
-        return (p & 0xFF) == blue && (red - 1) / 3 * 100 + (green - 1) / 8 == code;
+        return (p & 0xFF) == blue && int((p >> 16 & 0xFF) - 1) / 3 * 100 + int((p >> 8 & 0xFF) - 1) / 8 == code;
     }));
-}
-
-// A notice box's right edge, which all share, at screen row y: the outline, white inside.
-static bool noticeAt(int y) {
-    const SDL_Color edge = readPixel(779, y);
-    const SDL_Color inside = readPixel(777, y);
-    return edge.r + edge.g + edge.b == 0 && inside.r + inside.g + inside.b == 3 * 255;
 }
 
 // With the deer's figure and the snow invisible, the cell under the head shows the tuft alone: whole while the head
 // goes down, then 51, 38, 25 and 12 pixels a side from the eating's frames 1, 42, 83 and 124 on, shrunk towards the
-// mouth. The tuft eaten, a box at the top right names the tufts left, the game's own count, for 100 frames.
-TEST_F(PlayTest, TheTuftBeingEatenShrinksTowardsTheMouthAndABoxThenSaysHowManyAreLeft) {
-    startOn(makeMap(20, 12,
-                    {{1, 4, 6, kTestGrass},
-                     {3, 4, 6, kTestStart},
-                     {1, 1, 1, kTestGrass},
-                     {1, 9, 1, kTestGrass},
-                     {1, 9, 16, kTestGrass}}));
+// mouth. The tuft eaten, a box at the top right names the tufts left, the game's own count, for 100 frames. Lowered
+// anew over the emptied cell, the head finds no grass in its 29th frame and a box says why, three times a game.
+TEST_F(PlayTest, TheTuftBeingEatenShrinksTowardsTheMouthAndBoxesThenSayHowManyAreLeftOrWhyNothingWasEaten) {
+    const int g = kTestGrass; // four tufts, one under the head
+    startOn(makeMap(20, 12, {{1, 4, 6, g}, {3, 4, 6, kTestStart}, {1, 1, 1, g}, {1, 9, 1, g}, {1, 9, 16, g}}));
     installCodedSheet(kTextureTiles, 64, 3, 32, 32, 200);
     SDL_SetTextureAlphaMod(gTexture[kTextureDeer], 0);
     SDL_SetTextureAlphaMod(gTexture[kTextureSnow], 0);
@@ -409,27 +433,33 @@ TEST_F(PlayTest, TheTuftBeingEatenShrinksTowardsTheMouthAndABoxThenSaysHowManyAr
     const int grass = (kTestGrass - 1) * 100;
     const std::pair<int, int> stages[] = {{28, 64}, {29, 51}, {69, 51}, {70, 38}, {111, 25}, {152, 12}, {192, 12}};
     state.eatHeld = 1;
-    for (int frame = 1; frame <= 192; frame++) {
+    for (int frame = 1; frame <= 293; frame++) {
         ASSERT_EQ(playFrame(&state), kFrameGoesOn);
         for (const auto& [when, side] : stages) {
             EXPECT_TRUE(frame != when || std::pair(countCoded(cell, grass, 200), codedCellAt(mouthX, mouthY, 200)) ==
                                              std::pair(side * side, grass))
                 << "frame " << frame << ": not a tuft of " << side << " pixels a side at the mouth";
         }
-    }
-    for (int frame = 193; frame <= 293; frame++) {
-        ASSERT_EQ(playFrame(&state), kFrameGoesOn);
-        EXPECT_EQ(std::pair(noticeAt(22), state.notices.progressLeft), std::pair(frame <= 292, gFoodLeftToEat))
+        EXPECT_TRUE(frame < 193 ||
+                    std::pair(noticeAt(22), state.notices.progressLeft) == std::pair(frame <= 292, gFoodLeftToEat))
             << "frame " << frame;
     }
     EXPECT_EQ(gFoodLeftToEat, 1); // of four tufts, the last but one
-}
-
-TEST(Notices, TheProgressBoxNamesTheTuftsLeftToSpring) {
     char text[40];
     EXPECT_STREQ(formatProgress(text, sizeof text, 7), "7 more tufts and spring comes");
-    EXPECT_STREQ(formatProgress(text, sizeof text, 2), "2 more tufts and spring comes");
     EXPECT_STREQ(formatProgress(text, sizeof text, 1), "One more tuft!");
+    state.eatHeld = 0; // released for a frame: the head goes down anew
+    ASSERT_EQ(playFrame(&state), kFrameGoesOn);
+    state.eatHeld = 1;
+    for (int frame = 1; frame <= 29; frame++) {
+        ASSERT_EQ(playFrame(&state), kFrameGoesOn);
+        EXPECT_EQ(noticeAt(22), frame == 29) << "frame " << frame << " of the head going down over no grass";
+    }
+    for (int hint = 2; hint <= 4; hint++) { // hints two to four of the game
+        state.notices.missedGrassFrames = 0;
+        noteMissedGrass(&state.notices);
+        EXPECT_EQ(state.notices.missedGrassFrames > 0, hint <= 3) << "hint " << hint;
+    }
 }
 
 // The notices stand at the top right unless one would come within 16 pixels of the deer's figure (drawn around its
@@ -444,28 +474,13 @@ TEST_F(PlayTest, TheNoticesStandAtTheTopRightOrAtTheBottomWhenTheyWouldCoverTheD
     };
     // clang-format on
     for (const auto& c : cases) {
-        std::tie(gScreenX, gScreenY, gPlayerX, gPlayerY) = std::tuple(0, 0, 10 * c.x, 10 * c.y);
-        state.notices = NoticeState{};
+        std::tie(gScreenX, gScreenY, gPlayerX, gPlayerY, state.notices) =
+            std::tuple(0, 0, 10 * c.x, 10 * c.y, NoticeState{});
         c.wound != 0 ? noteWound(&state.notices) : void();
-        state.notices.hitFlashFrames = 0;
         noteTuftEaten(&state.notices, 2);
         SDL_RenderClear(gRenderer);
         renderNotices(&state.notices);
         EXPECT_EQ(std::pair(noticeAt(22), noticeAt(578)), std::pair(c.top, !c.top)) << "deer at " << c.x << ", " << c.y;
-    }
-}
-
-// Four times the head goes down over the bare snow, each time after the last hint's box has gone: the hint shows in
-// the 29th frame of eating, where the head finds no grass, the first three times only.
-TEST_F(PlayTest, AHeadLoweredOverNoGrassIsExplainedThreeTimesAGame) {
-    startOn(makeMap(20, 12, {{3, 4, 6, kTestStart}}));
-    for (int attempt = 1; attempt <= 4; attempt++) {
-        for (int frame = 1; frame <= kMissedGrassFrames + 58; frame++) {
-            state.eatHeld = frame > kMissedGrassFrames ? 1 : 0;
-            ASSERT_EQ(playFrame(&state), kFrameGoesOn);
-            EXPECT_TRUE(frame != kMissedGrassFrames + 29 || noticeAt(22) == (attempt <= kMissedGrassHints))
-                << "attempt " << attempt;
-        }
     }
 }
 
@@ -474,12 +489,12 @@ TEST_F(PlayTest, AHeadLoweredOverNoGrassIsExplainedThreeTimesAGame) {
 TEST_F(PlayTest, TheFirstHitFlashesRedAtTheScreensEdgesAndABoxSaysTheDeerIsWounded) {
     startOn(makeMap(20, 12, {{3, 5, 6, kTestStart}}));
     std::tie(gHunterX, gHunterY, state.hunter.aimCountdown) = std::tuple(gPlayerX + 1920, gPlayerY, 0);
-    for (int frame = 1; frame <= kWoundFrames + 1; frame++) {
+    for (int frame = 1; frame <= 241; frame++) {
         ASSERT_EQ(playFrame(&state), kFrameGoesOn);
         gHunterX = -1;
         const SDL_Color edge = readPixel(3, 300);
         EXPECT_EQ(std::tuple(state.deer.isWounded, edge.r > edge.g, noticeAt(22)),
-                  std::tuple(1, frame <= kHitFlashFrames, frame <= kWoundFrames))
+                  std::tuple(1, frame <= 16, frame <= 240))
             << "frame " << frame;
     }
 }
@@ -488,42 +503,36 @@ TEST_F(PlayTest, TheFirstHitFlashesRedAtTheScreensEdgesAndABoxSaysTheDeerIsWound
 // focus. A paused frame advances nothing; repeats and a regained focus change nothing.
 TEST_F(PlayTest, ThePauseKeyAndALostFocusPauseWithoutAdvancingTheGame) {
     startOn(makeMap(20, 12, {}));
-    const SDL_Keycode focusLost = -1, focusGained = -2; // window events in place of a key
     // clang-format off
-    const struct { bool escapeSmells; SDL_Keycode key; int repeat, result, smellHeld; } cases[] = {
-        {false, SDLK_ESCAPE, 0, kFramePause, 0}, {false, SDLK_ESCAPE, 1, kFrameGoesOn, 0},
-        {false, SDLK_PAUSE, 0, kFrameGoesOn, 0}, {true, SDLK_ESCAPE, 0, kFrameGoesOn, 1},
-        {true, SDLK_PAUSE, 0, kFramePause, 0}, {false, focusLost, 0, kFramePause, 0},
-        {false, focusGained, 0, kFrameGoesOn, 0},
+    const struct { bool escapeSmells; SDL_Keycode event; int result, smellHeld; } cases[] = {
+        {false, SDLK_ESCAPE, kFramePause, 0}, {false, kRepeat + SDLK_ESCAPE, kFrameGoesOn, 0},
+        {false, SDLK_PAUSE, kFrameGoesOn, 0}, {true, SDLK_ESCAPE, kFrameGoesOn, 1}, {true, SDLK_PAUSE, kFramePause, 0},
+        {false, kFocusLost, kFramePause, 0}, {false, kFocusGained, kFrameGoesOn, 0},
     };
     // clang-format on
     for (const auto& c : cases) {
         std::tie(gKeycodeCancelSmell, state.smellHeld) = std::pair(c.escapeSmells ? SDLK_ESCAPE : SDLK_RCTRL, 0);
-        SDL_Event focus{SDL_WINDOWEVENT};
-        focus.window.event = c.key == focusLost ? SDL_WINDOWEVENT_FOCUS_LOST : SDL_WINDOWEVENT_FOCUS_GAINED;
-        c.key < 0 ? void(SDL_PushEvent(&focus)) : pushKey(SDL_KEYDOWN, c.key, c.repeat);
+        pushEvent(c.event);
         const int frames = state.frames;
         const int result = playFrame(&state);
         EXPECT_EQ(std::tuple(result, state.frames - frames, state.smellHeld),
                   std::tuple(c.result, c.result == kFramePause ? 0 : 1, c.smellHeld))
-            << "key " << c.key << (c.escapeSmells ? " with Escape bound to smell" : "");
+            << "event " << c.event << (c.escapeSmells ? " with Escape bound to smell" : "");
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); // the end-of-poll mark a pause leaves queued
     }
 }
 
-// What a timer saw of the mixer while the pause held: paused channels and whether the music was paused.
-static int PausedChannelsSeen, MusicPausedSeen;
-
 // Paused with eat held and the sniff looping: the kept frame (red) shows darkened under the pause box at the bottom
-// while music and sounds are paused. The events before the timer's key only set the held flags; the timer's key ends
-// the pause: the pause key goes on with the sounds resumed, the confirm key leaves with them stopped, a close quits.
+// while music and sounds are paused. The events queued first only set the held flags (repeats and a regained focus do
+// nothing); the one fed 100 ms later ends the pause: the pause key goes on with the sounds resumed, the confirm key
+// leaves with them stopped, a close quits.
 TEST_F(PlayTest, ThePauseShowsTheKeptFrameHoldsTheSoundsAndEndsWithThePauseKeyTheConfirmKeyOrAClose) {
     startOn(makeMap(20, 12, {{3, 5, 6, kTestStart}})); // the deer in the middle, clear of the box
     // clang-format off
-    const struct { std::vector<SDL_Keycode> before; SDL_Keycode last; int result, eatHeld, rightHeld, sniffs; } cases[] = {
-        {{-SDLK_RETURN, SDLK_RIGHT}, SDLK_ESCAPE, kPauseGoOn, 0, 1, 1}, // minus: a key-up
-        {{-SDLK_ESCAPE}, SDLK_RETURN, kPauseLeave, 1, 0, 0},
-        {{SDLK_LEFT, -SDLK_LEFT}, 0, kPauseQuit, 1, 0, 0}, // 0: the window is closed
+    const struct { std::vector<SDL_Keycode> before; SDL_Keycode last; int result, eat, right, sniffs; } cases[] = {
+        {{kRepeat + SDLK_RETURN, -SDLK_RETURN, SDLK_RIGHT, kFocusGained}, SDLK_ESCAPE, kPauseGoOn, 0, 1, 1},
+        {{-SDLK_ESCAPE, kRepeat + SDLK_ESCAPE}, SDLK_RETURN, kPauseLeave, 1, 0, 0},
+        {{SDLK_LEFT, -SDLK_LEFT}, 0, kPauseQuit, 1, 0, 0},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -534,44 +543,15 @@ TEST_F(PlayTest, ThePauseShowsTheKeptFrameHoldsTheSoundsAndEndsWithThePauseKeyTh
         SDL_SetRenderDrawColor(gRenderer, 255, 0, 0, 255);
         SDL_RenderClear(gRenderer);
         endKeptFrame();
-        for (SDL_Keycode key : c.before) {
-            pushKey(key > 0 ? SDL_KEYDOWN : SDL_KEYUP, abs(key));
-        }
-        static SDL_Keycode Last;
-        Last = c.last;
-        auto end = [](Uint32, void*) {
-            std::tie(PausedChannelsSeen, MusicPausedSeen) = std::pair(Mix_Paused(-1), Mix_PausedMusic());
-            Last != 0 ? pushKey(SDL_KEYDOWN, Last) : void(SDL_PushEvent(&QuitEvent));
-            return Uint32(0);
-        };
-        SDL_AddTimer(100, end, nullptr);
-        const int result = pauseGame(&state);
-        EXPECT_EQ(std::tuple(result, state.eatHeld, state.rightHeld, countPlaying(kSoundSniff)),
-                  std::tuple(c.result, c.eatHeld, c.rightHeld, c.sniffs));
-        const SDL_Color kept = readPixel(10, 10);
-        EXPECT_EQ(std::tuple(PausedChannelsSeen, MusicPausedSeen, Mix_Paused(-1), Mix_PausedMusic()),
+        std::for_each(c.before.begin(), c.before.end(), pushEvent);
+        const Feed& fed = runFed(100, {c.last}, [this] { return pauseGame(&state); });
+        EXPECT_EQ(std::tuple(fed.result, state.eatHeld, state.rightHeld, countPlaying(kSoundSniff)),
+                  std::tuple(c.result, c.eat, c.right, c.sniffs));
+        EXPECT_EQ(std::tuple(fed.pausedChannels.load(), fed.pausedMusic.load(), Mix_Paused(-1), Mix_PausedMusic()),
                   std::tuple(1, 1, 0, 0));
+        const SDL_Color kept = readPixel(10, 10);
         EXPECT_EQ(std::tuple(kept.r, kept.g, readPixel(210, 530).r, readPixel(212, 530).r),
                   std::tuple(255 - 80, 0, 0, 255))
             << "not the kept frame darkened under the pause box";
     }
-}
-
-// Escape, then the confirm key, pushed in turn every 20 ms from the game's start: the game pauses and is left for
-// the title (play returns 1) without an end screen; its replay ends closed.
-TEST_F(PlayTest, AGameLeftFromThePauseEndsClosedWithoutAnEndScreen) {
-    writeTestWorld(makeMap(20, 12, {{1, 2, 2, kTestGrass}, {1, 2, 4, kTestGrass}, {1, 6, 6, kTestGrass}}));
-    static int Pushed = 0;
-    auto push = [](Uint32 interval, void*) {
-        pushKey(SDL_KEYDOWN, Pushed++ % 2 == 0 ? SDLK_ESCAPE : SDLK_RETURN);
-        return interval;
-    };
-    const SDL_TimerID timer = SDL_AddTimer(20, push, nullptr);
-    const int result = play("left.replay");
-    SDL_RemoveTimer(timer);
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    static Replay Left;
-    ASSERT_EQ(readReplayFile("left.replay", &Left), kReplayOk);
-    EXPECT_EQ(std::tuple(result, Left.end.outcome, Mix_PausedMusic()), std::tuple(1, kOutcomeClosed, 0));
-    EXPECT_STREQ(gMusicFilePath, "../Common/mus99.mid") << "an end screen was shown";
 }
