@@ -44,7 +44,7 @@ press() { xdotool keydown "$1" sleep "${2:-0.15}" keyup "$1" sleep 0.25; }
 # Takes a screenshot of the game's window and prints its path (where none is when it fails).
 shot() {
   rm -f "$WORK/shots/$1.png"
-  import -window "$WID" "$WORK/shots/$1.png" 2> /dev/null
+  timeout 10 import -window "$WID" "$WORK/shots/$1.png" 2> /dev/null
   echo "$WORK/shots/$1.png"
 }
 
