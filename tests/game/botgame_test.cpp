@@ -127,6 +127,9 @@ TEST(BotGame, KnowsHowTheDeerMoves) {
     static BotMap Known; // the yard as the player has seen it: nothing yet
     BotDeer deer{gPlayerX, gPlayerY, kBotStaminaFull, 0};
     BotView view{};
+    fillBotView(state, &view); // the first screen, from the yard's top-left corner
+    rememberBotView(&Known, &view);
+    EXPECT_EQ(readBotCell(&Known, view.rows - 1, view.columns - 1), kBotCellKnown) << "the screen's far corner";
     uint32_t random = 12345;
     uint8_t keys = 0;
     for (int frame = 0; frame < 3000; frame++) {
@@ -143,8 +146,6 @@ TEST(BotGame, KnowsHowTheDeerMoves) {
         ASSERT_EQ(std::tuple(deer.x, deer.y, deer.stamina), std::tuple(gPlayerX, gPlayerY, state->deer.stamina))
             << "frame " << frame << ", keys " << int(keys);
     }
-    EXPECT_EQ(readBotCell(&Known, 9, 4), kBotCellKnown | kBotCellBlocks | kBotCellHidesSight)
-        << "the screen's last row";
     const int changes = Known.changes;
     rememberBotView(&Known, &view);
     EXPECT_EQ(Known.changes, changes) << "the same screen again changes nothing";
