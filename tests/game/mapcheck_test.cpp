@@ -162,9 +162,10 @@ std::set<std::pair<int, int>> jsonCells(const std::string& json, const std::stri
 // tufts whose cell no head reaches when the deer walks from its start by its own moves (every
 // whole-pixel position, with the facing it keeps while standing). Its JSON lists them all.
 TEST(MapCheck, GrassReachIsTheDeersOwnHeadReach) {
-    // A pocket of rocks at (11, 3), and a corner at (5, 8) that only a diagonal step would pass.
+    // A pocket of rocks at (11, 3), a corner at (5, 8) that only a diagonal step would pass, and a
+    // dead end at (13, 2) to (13, 4) that only steps straight down from its top reach.
     TestMap map = drawnMap({"RRRRRRRRRRRRRRR", "R......R......R", "R..B...R..RRR.R", "R......R..R.R.R",
-                            "RRRR...R..RRR.R", "R..S..........R", "R......RR.....R", "R~~~~~..R.....R",
+                            "RRRR...R..RRR.R", "R..S.........RR", "R......RR.....R", "R~~~~~..R.....R",
                             "R.....~.R.....R", "R.....~.......R", "RRRRRRRRRRRRRRR"});
     for (int row = 1; row < 10; row++) {
         for (int column = 1; column < 14; column++) {

@@ -262,6 +262,26 @@ TEST_F(ReplayGame, AGameOnAnotherMapNeedsThatMapToPlayBack) {
     gMapPath[0] = '\0';
 }
 
+// In the window the replay plays at the game's pace to its end, and Esc stops it at once.
+TEST_F(ReplayGame, TheWindowShowsAReplayToItsEndUnlessEscStopsIt) {
+    writeTestWorld(makeHuntingMap());
+    playRecorded(12);
+    ASSERT_EQ(writeReplayFile(&Recorded, "short.replay"), 0);
+    gRenderer = renderer;
+    std::string printed;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(watchReplay("short.replay"), kReplayMatched);
+    printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(printed.substr(0, 33), "short.replay: closed after 12 fra") << printed;
+    SDL_AddTimer(
+        60, [](Uint32, void*) { return pushKey(SDL_KEYDOWN, SDLK_ESCAPE), Uint32(0); }, nullptr);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(watchReplay("short.replay"), kReplayMatched);
+    printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(printed.substr(0, 28), "short.replay: stopped after ") << printed;
+    gRenderer = nullptr;
+}
+
 TEST_F(ReplayGame, TheFolderKeepsTheNewestFiftyAndNothingElseIsTouched) {
     fs::create_directories("../Replays");
     for (int i = 0; i < 55; i++) {
