@@ -191,6 +191,17 @@ static bool isChoice(const BotMind* mind, int kind, int cell) {
 
 // Picks one of the reached cells of a kind (kChoiceTuft, kChoiceUnseen), at random among those
 // at most kChoiceSlack cells farther than the nearest. Returns 0 when there is none.
+// Gives the row and column of a chosen cell (an index into the grid). Returns 0 when none was
+// chosen (-1), else 1.
+static int placeChosenCell(int cell, int* row, int* column) {
+    if (cell < 0) {
+        return 0;
+    }
+    *row = cell / kBotGridSide;
+    *column = cell % kBotGridSide;
+    return 1;
+}
+
 static int chooseNearCell(BotMind* mind, int kind, int* row, int* column) {
     refreshWays(mind);
     int first = -1;
@@ -252,12 +263,7 @@ static int chooseCover(BotMind* mind, bool avoidHere, int* row, int* column) {
             bestScore = score;
         }
     }
-    if (best < 0) {
-        return 0;
-    }
-    *row = best / kBotGridSide;
-    *column = best % kBotGridSide;
-    return 1;
+    return placeChosenCell(best, row, column);
 }
 
 // A place to run to from the hunter: out of his sight, far from him, not far to walk. Returns 0
@@ -287,12 +293,7 @@ static int chooseRefuge(BotMind* mind, bool avoidHere, int* row, int* column) {
             bestScore = score;
         }
     }
-    if (best < 0) {
-        return 0;
-    }
-    *row = best / kBotGridSide;
-    *column = best % kBotGridSide;
-    return 1;
+    return placeChosenCell(best, row, column);
 }
 
 // ---- The modes -----------------------------------------------------------------------------------
@@ -349,12 +350,7 @@ static int chooseTuftAwayFromHunter(BotMind* mind, int* row, int* column) {
             bestScore = score;
         }
     }
-    if (best < 0) {
-        return 0;
-    }
-    *row = best / kBotGridSide;
-    *column = best % kBotGridSide;
-    return 1;
+    return placeChosenCell(best, row, column);
 }
 
 static int chooseTuft(BotMind* mind, int* row, int* column) {
