@@ -201,8 +201,7 @@ BotGame playBotGame(uint32_t seed, const BotProfile* profile, int maxFrames, Rep
         }
         result = advanceFrame(&State);
     }
-    const int outcome =
-        result == kFrameVictory ? kOutcomeWon : (result == kFrameDeath ? kOutcomeKilled : kOutcomeClosed);
+    const int outcome = findOutcome(result);
     if (record != nullptr) {
         record->end = findGameEnd(&State, outcome);
     }

@@ -38,7 +38,7 @@ ReplayEnd findGameEnd(const PlayState* state, int outcome) {
     return ReplayEnd{outcome, state->frames, gFoodLeftToEat, wounds, gPlayerX, gPlayerY, gHunterX, gHunterY};
 }
 
-static int findOutcome(int frameResult) {
+int findOutcome(int frameResult) {
     if (frameResult == kFrameVictory) {
         return kOutcomeWon;
     }
@@ -130,10 +130,7 @@ static int stepPlayback(Playback* playback, const Replay* replay) {
 
 // The end the playback reached: a game that ran out of recorded frames was closed.
 static ReplayEnd findPlaybackEnd(const Playback* playback) {
-    const int outcome = playback->result == kFrameVictory ? kOutcomeWon
-                        : playback->result == kFrameDeath ? kOutcomeKilled
-                                                          : kOutcomeClosed;
-    return findGameEnd(&playback->state, outcome);
+    return findGameEnd(&playback->state, findOutcome(playback->result));
 }
 
 ReplayEnd playReplayFrames(const Replay* replay, int* tufts) {

@@ -14,6 +14,11 @@ constexpr int kReplayUnusable = 2; // the file cannot be used: unreadable, damag
 // map and tile-property files; no actions yet.
 void beginGameRecord(Replay* replay, const PlayState* state);
 
+// How a game ended, from the result of its last frame: kOutcomeWon for kFrameVictory,
+// kOutcomeKilled for kFrameDeath, else kOutcomeClosed (the window closed, the game left, or no
+// frame left to play).
+int findOutcome(int frameResult);
+
 // The end of a game as a replay holds it; outcome is kOutcomeWon, kOutcomeKilled or kOutcomeClosed.
 ReplayEnd findGameEnd(const PlayState* state, int outcome);
 

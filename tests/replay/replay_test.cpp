@@ -172,9 +172,7 @@ class ReplayGame : public ::testing::Test {
             recordReplayFrame(&Recorded, findFrameActions(&State));
             result = advanceFrame(&State);
         }
-        Recorded.end = findGameEnd(&State, result == kFrameDeath     ? kOutcomeKilled
-                                           : result == kFrameVictory ? kOutcomeWon
-                                                                     : kOutcomeClosed);
+        Recorded.end = findGameEnd(&State, findOutcome(result));
         return Recorded.end;
     }
     std::string common;
